@@ -1,0 +1,64 @@
+#include "tests/support/Board.h"
+
+#include "engine/Shapes.h"
+
+#include <stdexcept>
+
+namespace tumblara::testing {
+
+void SetBottomRows(Well& campo, const std::vector<std::string>& rows) {
+    int row = Well::kFloorRow - static_cast<int>(rows.size());
+    for (const std::string& text : rows) {
+        if (text.size() != 16) throw std::invalid_argument("a row has 16 cells: " + text);
+        for (int c = 1; c <= 16; ++c) {
+            const char ch = text[static_cast<std::size_t>(c - 1)];
+            campo(c, row) = ch == '.' ? 0 : ch == '#' ? 1 : static_cast<std::uint8_t>(ch - '0');
+        }
+        ++row;
+    }
+}
+
+std::vector<std::string> WellRows(const Well& campo, int from) {
+    std::vector<std::string> rows;
+    for (int r = from; r < Well::kFloorRow; ++r) {
+        std::string text;
+        for (int c = 1; c <= 16; ++c) {
+            const int v = campo(c, r);
+            text += v == 0 ? '.' : static_cast<char>('0' + v);
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+std::vector<std::string> BottomRows(const Well& campo, int count) {
+    return WellRows(campo, Well::kFloorRow - count);
+}
+
+float RndForColumn(int x) { return (static_cast<float>(x) - 0.5f) / 13.0f; }
+
+GameOnFakeWindow::GameOnFakeWindow() {
+    game.state.Cella = kCella;
+    fake.onTimer1 = [this] { game.Timer1_Timer(); };
+    fake.onTimer2 = [this] { game.Timer2_Timer(); };
+}
+
+void GameOnFakeWindow::StartGame() {
+    fake.After(FakeWindow::Ms{0}, [this] { game.NuovaPartita(); });
+    // The banner lasts 1.5 to 2.5 s; stop right after it, before a gravity tick.
+    fake.SetTimeOfDay(1000.0f);
+    fake.RunFor(FakeWindow::Ms{2001});
+    if (!game.state.InGioco) throw std::logic_error("the level banner did not end");
+}
+
+void GameOnFakeWindow::PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
+    game.state.TipoPezzo = tipo;
+    game.state.RotPezzo = rot;
+    const ShapeOffsets& f = Forma(tipo, rot);
+    for (int k = 1; k <= 4; ++k) {
+        const Offset& o = f[static_cast<std::size_t>(k - 1)];
+        fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
+    }
+}
+
+}  // namespace tumblara::testing

@@ -1,0 +1,36 @@
+#pragma once
+// Wells written as text, one 16-character string per row, top to bottom:
+// '.' is empty, '1'..'7' a settled block of that picture, '#' picture 1.
+
+#include <string>
+#include <vector>
+
+#include "engine/Game.h"
+#include "tests/support/FakeWindow.h"
+
+namespace tumblara::testing {
+
+// Writes `rows` so that the last one lands in row 31, just above the floor.
+void SetBottomRows(Well& campo, const std::vector<std::string>& rows);
+// Rows `from`..31 of Campo as text.
+std::vector<std::string> WellRows(const Well& campo, int from = 1);
+// The last `count` rows above the floor.
+std::vector<std::string> BottomRows(const Well& campo, int count);
+// A value for Rnd that makes a new piece's reference block land in column x (1..13).
+float RndForColumn(int x);
+
+// A game on a fake window with 10-pixel cells, its ticks wired to the fake.
+struct GameOnFakeWindow {
+    static constexpr int kCella = 10;
+    FakeWindow fake{kCella};
+    Game game{fake};
+
+    GameOnFakeWindow();
+    // Starts a new game from the outer loop and lets its level-0 banner run out.
+    void StartGame();
+    // Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
+    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y);
+    std::vector<std::pair<int, int>> PieceCells() const { return fake.SpriteCells(); }
+};
+
+}  // namespace tumblara::testing
