@@ -3,7 +3,10 @@ BUILD      ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+# Extra checks that CI runs after the suite; the files in mk/ add to it.
+CI_TARGETS :=
+
+.PHONY: all deps build run test ci clean
 
 all: build
 
@@ -21,4 +24,8 @@ test: build
 	cd $(BUILD) && ctest --output-on-failure -j2 --timeout 300
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-*
+
+-include mk/*.mk
+
+ci: test $(CI_TARGETS)
