@@ -38,6 +38,7 @@ public:
     void sposta();
     void Muovi(bool Destra);  // one column sideways when Controlla allows it
     void Ruota();             // a quarter turn clockwise, never refused
+    void CadutaRapida();      // gravity at 20 ms until the piece lands
 
     // Gravity and landing.
     void Timer1_Timer();

@@ -50,6 +50,12 @@ bool Game::Aggiorna() {
     return false;
 }
 
+void Game::CadutaRapida() {
+    // The piece is not moved here: faster ticks carry it down, and the tick
+    // that lands it restores the level's interval.
+    svc_.SetTimerInterval(TimerId::Timer1, 20);
+}
+
 void Game::Gioco() {
     while (!state.InGioco && !terminato_) svc_.WaitForEvents(std::nullopt);
 }
