@@ -9,6 +9,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool
   fonts-liberation fonts-urw-base35
+  python3 desktop-file-utils appstream
+  libx11-dev libxtst-dev libxdamage-dev
+  weston qt6-wayland
 )
 
 missing=()
