@@ -1,0 +1,30 @@
+#pragma once
+// Hands every key of the main window to the game's key handlers, whichever
+// of its children has the focus, and only while no modal window is open.
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+namespace tumblara {
+class Game;
+}
+
+class GameKeyFilter : public QObject {
+    Q_OBJECT
+public:
+    // Installs itself on the application; `mainWindow` is the window whose keys steer the game.
+    GameKeyFilter(tumblara::Game& game, QWidget* mainWindow, QObject* parent);
+    ~GameKeyFilter() override;
+    GameKeyFilter(const GameKeyFilter&) = delete;
+    GameKeyFilter& operator=(const GameKeyFilter&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool ForMainWindow(QObject* watched) const;
+
+    tumblara::Game& game_;
+    QPointer<QWidget> mainWindow_;
+};
