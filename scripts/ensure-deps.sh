@@ -12,6 +12,7 @@ packages=(
   python3 desktop-file-utils appstream
   libx11-dev libxtst-dev libxdamage-dev
   weston qt6-wayland
+  clang libclang-rt-14-dev
 )
 
 missing=()
