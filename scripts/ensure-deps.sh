@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkgconf
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool procps
   fonts-liberation fonts-urw-base35
   python3 desktop-file-utils appstream
   libx11-dev libxtst-dev libxdamage-dev

@@ -1,0 +1,179 @@
+#include "ui/Canvas.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWindow>
+#include <algorithm>
+
+#include "engine/Rounding.h"
+
+namespace tumblara {
+
+Canvas::Canvas(QWidget* parent) : QWidget(parent) {
+    // Every pixel is painted from the images: no need to clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves over the bare background clear the menu highlight.
+    setMouseTracking(true);
+}
+
+QRect Canvas::SpriteRect(const SpriteState& s) {
+    return {CInt(s.x), CInt(s.y), s.size, s.size};
+}
+
+void Canvas::MoveSprite(int k, float left, float top) {
+    SpriteState& s = Sprite(k);
+    if (s.x == left && s.y == top) return;
+    const QRect before = SpriteRect(s);
+    s.x = left;
+    s.y = top;
+    if (s.picture == 0) return;
+    update(before);
+    update(SpriteRect(s));
+}
+
+void Canvas::SizeSprite(int k, int size) {
+    SpriteState& s = Sprite(k);
+    update(SpriteRect(s));
+    s.size = size;
+    update(SpriteRect(s));
+}
+
+void Canvas::SetSpritePicture(int k, int picture) {
+    SpriteState& s = Sprite(k);
+    if (s.picture == picture) return;
+    s.picture = picture;
+    update(SpriteRect(s));
+}
+
+int Canvas::SpriteAt(const QPoint& p) const {
+    for (int k = 1; k <= 4; ++k) {
+        const SpriteState& s = Sprite(k);
+        if (s.picture != 0 && SpriteRect(s).contains(p)) return k;
+    }
+    return 0;
+}
+
+void Canvas::EnsureSurface() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = size() * ratio;
+    if (retained_.size() == device && retained_.devicePixelRatio() == ratio) return;
+    QImage fresh(device, QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(ratio);
+    fresh.fill(Qt::black);
+    if (!retained_.isNull()) {
+        QPainter p(&fresh);
+        p.drawImage(QPoint(0, 0), retained_);
+    }
+    retained_ = std::move(fresh);
+    transient_ = QImage();
+}
+
+QImage& Canvas::Target() {
+    EnsureSurface();
+    if (retainedOn_) return retained_;
+    if (transient_.isNull()) {
+        transient_ = QImage(retained_.size(), QImage::Format_ARGB32_Premultiplied);
+        transient_.setDevicePixelRatio(retained_.devicePixelRatio());
+        transient_.fill(Qt::transparent);
+    }
+    return transient_;
+}
+
+void Canvas::UncoverRetained(const QRect& area) {
+    if (!retainedOn_ || transient_.isNull()) return;
+    QPainter p(&transient_);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(area, Qt::transparent);
+}
+
+void Canvas::FillBlack(int x1, int y1, int x2, int y2) {
+    const QRect area(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+    {
+        QPainter p(&Target());
+        p.fillRect(area, Qt::black);
+    }
+    UncoverRetained(area);
+    update(area);
+}
+
+void Canvas::PaintPicture(int picture, int left, int top, int size) {
+    const QImage* img = pictures_.Scaled(picture, size, devicePixelRatioF());
+    if (img == nullptr) return;
+    const QRect area(left, top, size, size);
+    {
+        QPainter p(&Target());
+        p.drawImage(area.topLeft(), *img);
+    }
+    UncoverRetained(area);
+    update(area);
+}
+
+void Canvas::DiscardTransient() {
+    if (transient_.isNull()) return;
+    transient_ = QImage();
+    update();
+}
+
+void Canvas::SetFrame(const QRect& frame) {
+    if (frame == frame_) return;
+    update(frame_);
+    frame_ = frame;
+    update(frame_);
+}
+
+void Canvas::paintEvent(QPaintEvent* event) {
+    EnsureSurface();
+    QPainter p(this);
+    const qreal ratio = retained_.devicePixelRatio();
+    for (const QRect& r : event->region()) {
+        const QRectF source(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
+        p.drawImage(r, retained_, source);
+        if (!transient_.isNull()) p.drawImage(r, transient_, source);
+    }
+    for (const SpriteState& s : sprites_) {
+        const QImage* img = pictures_.Scaled(s.picture, s.size, ratio);
+        if (img != nullptr) p.drawImage(SpriteRect(s).topLeft(), *img);
+    }
+    // The frame is one pixel wide: four thin fills land on exact pixels at
+    // any device pixel ratio, where a pen would straddle them.
+    if (frame_.isValid()) {
+        const QColor verde(0, 255, 0);
+        p.fillRect(QRect(frame_.left(), frame_.top(), frame_.width(), 1), verde);
+        p.fillRect(QRect(frame_.left(), frame_.bottom(), frame_.width(), 1), verde);
+        p.fillRect(QRect(frame_.left(), frame_.top(), 1, frame_.height()), verde);
+        p.fillRect(QRect(frame_.right(), frame_.top(), 1, frame_.height()), verde);
+    }
+}
+
+void Canvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    EnsureSurface();
+}
+
+void Canvas::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    DiscardTransient();
+    // Exposure and activation of the top-level window mean the window system
+    // asks for a repaint.
+    window()->installEventFilter(this);
+    if (QWindow* handle = window()->windowHandle()) handle->installEventFilter(this);
+}
+
+bool Canvas::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Expose:
+        if (auto* handle = qobject_cast<QWindow*>(watched); handle != nullptr && handle->isExposed())
+            DiscardTransient();
+        break;
+    case QEvent::ActivationChange:
+    case QEvent::WindowStateChange:
+        DiscardTransient();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tumblara

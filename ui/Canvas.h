@@ -1,0 +1,74 @@
+#pragma once
+// The main window's background: the retained image, the transient drawing
+// made while the retained image is switched off, the well's frame and the
+// four sprites of the falling piece, painted in that order. The labels are
+// sibling widgets stacked above it.
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+#include "ui/BlockPictures.h"
+
+namespace tumblara {
+
+class Canvas : public QWidget {
+public:
+    explicit Canvas(QWidget* parent);
+
+    // Sprites, k = 1..4: position in window pixels, held as given.
+    float SpriteLeft(int k) const { return Sprite(k).x; }
+    float SpriteTop(int k) const { return Sprite(k).y; }
+    void MoveSprite(int k, float left, float top);
+    void SizeSprite(int k, int size);
+    void SetSpritePicture(int k, int picture);
+    // The sprite showing a picture at a window pixel, 1..4, or 0.
+    int SpriteAt(const QPoint& p) const;
+
+    // Where background drawing goes: the retained image (kept until painted
+    // over) or the window only (gone at the window system's next repaint).
+    void SetRetained(bool on) { retainedOn_ = on; }
+    bool Retained() const { return retainedOn_; }
+    // Corners included.
+    void FillBlack(int x1, int y1, int x2, int y2);
+    void PaintPicture(int picture, int left, int top, int size);
+    // The window system repaints the window: transient drawing is lost.
+    void DiscardTransient();
+    bool HasTransient() const { return !transient_.isNull(); }
+
+    // The green one-pixel outline around the well.
+    void SetFrame(const QRect& frame);
+    QRect Frame() const { return frame_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct SpriteState {
+        float x = 0;
+        float y = 0;
+        int size = 0;
+        int picture = 0;
+    };
+    const SpriteState& Sprite(int k) const { return sprites_.at(static_cast<std::size_t>(k - 1)); }
+    SpriteState& Sprite(int k) { return sprites_.at(static_cast<std::size_t>(k - 1)); }
+    static QRect SpriteRect(const SpriteState& s);
+    void EnsureSurface();
+    // The image that receives background drawing now, created on demand.
+    QImage& Target();
+    // Retained drawing covers whatever transient drawing lay there.
+    void UncoverRetained(const QRect& area);
+
+    QImage retained_;
+    QImage transient_;  // null while there is no transient drawing
+    bool retainedOn_ = false;
+    std::array<SpriteState, 4> sprites_{};
+    BlockPictures pictures_;
+    QRect frame_;
+};
+
+}  // namespace tumblara

@@ -1,0 +1,97 @@
+#include "ui/Elements.h"
+
+#include <QLabel>
+#include <QTextBlockFormat>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "ui/Canvas.h"
+
+namespace tumblara {
+namespace {
+
+QFont TimesGrassetto(qreal punti) {
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setPointSizeF(punti);
+    f.setBold(true);
+    return f;
+}
+
+QLabel* Etichetta(QWidget* form, const char* testo, qreal punti) {
+    auto* l = new QLabel(QString::fromUtf8(testo), form);
+    l->setFont(TimesGrassetto(punti));
+    l->setMargin(0);
+    return l;
+}
+
+QTextEdit* TestoInfo(QWidget* form) {
+    auto* t = new QTextEdit(form);
+    t->setReadOnly(true);
+    // Out of the Tab order; a click still focuses it.
+    t->setFocusPolicy(Qt::ClickFocus);
+    t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette pal = t->palette();
+    pal.setColor(QPalette::Base, ColoreBGR(0xE0E0E0));
+    t->setPalette(pal);
+    t->setPlainText(QStringLiteral("Tumblara ver 3.0\nby Nortavo\nwww.nortavo.example\n"));
+    QTextCursor all(t->document());
+    all.select(QTextCursor::Document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    all.mergeBlockFormat(centred);
+    t->hide();
+    return t;
+}
+
+}  // namespace
+
+QColor ColoreBGR(std::uint32_t bbggrr) {
+    return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
+                  static_cast<int>((bbggrr >> 16) & 0xFF));
+}
+
+void Colora(QLabel* label, std::uint32_t testo, std::uint32_t sfondo) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, ColoreBGR(testo));
+    pal.setColor(QPalette::Window, ColoreBGR(sfondo));
+    label->setPalette(pal);
+    label->setAutoFillBackground(true);
+}
+
+Elementi CreaElementi(QWidget* form) {
+    Elementi e;
+    // Created first, so every later sibling stacks above it.
+    e.canvas = new Canvas(form);
+
+    for (std::size_t i = 0; i < e.Label1.size(); ++i) {
+        QLabel* l = Etichetta(form, kVociMenu[i], 13.8);
+        l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        Colora(l, kMenuTesto, kMenuSfondo);
+        // The menu reacts to the pointer passing over it.
+        l->setMouseTracking(true);
+        e.Label1[i] = l;
+    }
+
+    e.Label2 = Etichetta(form, "Score : 0", 22.8);
+    Colora(e.Label2, 0xFFFFFF, 0x000000);
+    e.Label2->adjustSize();
+
+    // Transparent: the well shows between the letters.
+    e.Label3 = Etichetta(form, "", 22.8);
+    e.Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette giallo = e.Label3->palette();
+    giallo.setColor(QPalette::WindowText, ColoreBGR(0x00FFFF));
+    e.Label3->setPalette(giallo);
+    e.Label3->hide();
+
+    e.Label4 = Etichetta(form, "Prossimo pezzo", 18.0);
+    e.Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Colora(e.Label4, 0x0000FF, 0x000000);
+    e.Label4->adjustSize();
+
+    e.Text4 = TestoInfo(form);
+    return e;
+}
+
+}  // namespace tumblara
