@@ -1,0 +1,88 @@
+#include "input/frmKey.h"
+
+#include <QKeyEvent>
+
+#include "engine/Rounding.h"
+#include "input/Colori.h"
+#include "input/Twips.h"
+#include "input/VirtualKey.h"
+
+using namespace tumblara;
+
+namespace {
+
+// Design, in twips.
+constexpr double kAltezza = 2136;
+constexpr double kLarghezza = 3744;
+constexpr double kLabel1Left = 120;
+constexpr double kLabel1Top = 480;
+constexpr double kLabel2Left = 1320;
+constexpr double kLabel2Top = 1440;
+
+}  // namespace
+
+frmKey::frmKey(QWidget* optionsWindow, QString& TastoCatturato)
+    : QDialog(optionsWindow, Qt::Dialog | Qt::FramelessWindowHint),
+      Label1(new QLabel(this)),
+      Label2(new QLabel(this)),
+      TastoCatturato_(TastoCatturato) {
+    setWindowTitle(QString());
+    Colora(this, kGiallo, kRossoScuro);
+
+    const Twips t = Twips::Of(optionsWindow);
+    QFont palatino(QStringLiteral("Palatino Linotype"));
+    palatino.setBold(true);
+    palatino.setPointSizeF(12);
+    Label1->setFont(palatino);
+    Colora(Label1, kGiallo, kRossoScuro);
+    Label1->move(t.ToPixelsX(kLabel1Left), t.ToPixelsY(kLabel1Top));
+    Colora(Label2, kGiallo, kRossoScuro);
+    Label2->move(t.ToPixelsX(kLabel2Left), t.ToPixelsY(kLabel2Top));
+    resize(t.ToPixelsX(kLarghezza), t.ToPixelsY(kAltezza));
+
+    Form_Load(optionsWindow);
+}
+
+void frmKey::Form_Load(const QWidget* optionsWindow) {
+    if (!optionsWindow) return;
+    const Twips t = Twips::Of(optionsWindow);
+    const QRect o = optionsWindow->frameGeometry();
+    const std::int32_t left = CInt(t.FromPixelsX(o.x()));
+    const std::int32_t top = CInt(t.FromPixelsY(o.y()));
+    const std::int32_t width = CInt(t.FromPixelsX(o.width()));
+    const std::int32_t height = CInt(t.FromPixelsY(o.height()));
+    move(t.ToPixelsX(left), t.ToPixelsY(top + height));
+    resize(t.ToPixelsX(width), this->height());
+}
+
+void frmKey::showEvent(QShowEvent* event) {
+    // The caller sets the texts after creating the dialog; the labels take
+    // the size of their text when it appears.
+    Label1->adjustSize();
+    Label2->adjustSize();
+    QDialog::showEvent(event);
+}
+
+bool frmKey::event(QEvent* event) {
+    // Taken here, before QDialog and QWidget see them: Escape must not
+    // reject, Tab must not move the focus, no shortcut may take a key.
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            event->accept();
+            return true;
+        case QEvent::KeyPress:
+            if (const auto code = VirtualKeyCode(*static_cast<QKeyEvent*>(event))) Form_KeyDown(*code, 0);
+            return true;
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            return QDialog::event(event);
+    }
+}
+
+void frmKey::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
+    if (catturato_) return;  // keys already queued behind the first one
+    catturato_ = true;
+    TastoCatturato_ = QString::number(static_cast<int>(KeyCode));
+    accept();
+}
