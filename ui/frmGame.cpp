@@ -25,7 +25,8 @@ frmGame::frmGame()
       e_(CreaElementi(this)),
       services_(*e_.canvas, EtichetteDelGioco(e_)),
       game_(services_),
-      menu_(game_, e_, [this] { ApriOpzioni(); }) {
+      menu_(game_, e_, [this] { ApriOpzioni(); }),
+      tasti_(game_, this, nullptr) {
     setWindowTitle(QStringLiteral("Pilastra"));
     QIcon icona;
     for (int lato : {16, 32, 48}) icona.addPixmap(QPixmap::fromImage(IconaT(lato)));

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "engine/Game.h"
+#include "input/KeyFilter.h"
 #include "ui/Elements.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
@@ -39,6 +40,7 @@ private:
     QtServices services_;
     Game game_;
     Menu menu_;
+    GameKeyFilter tasti_;  // the playing keys, whichever element has the focus
     Layout layout_;
     // An activation already handed to the game and not yet ended by a
     // deactivation: a show followed by the window system's activation

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTextEdit>
+#include <cmath>
 
 #include "tests/ui/FirstWait.h"
 #include "ui/Canvas.h"
@@ -93,6 +94,15 @@ TEST(MainWindowActivation, NuovaPartitaInsideTheWaitStartsTheGameAndEndsTheWait)
     EXPECT_GE(top, 0.0f) << "the first piece stands in the well";
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.services().SpriteTop(1) > top; }, 3000))
         << "gravity moves it down";
+
+    // The arrows steer it even while the information text has the focus. In
+    // an empty well at least one of the two sideways moves is free.
+    form.elementi().Text4->show();
+    form.elementi().Text4->setFocus();
+    const float left = form.services().SpriteLeft(1);
+    QTest::keyClick(form.windowHandle(), Qt::Key_Right);
+    if (form.services().SpriteLeft(1) == left) QTest::keyClick(form.windowHandle(), Qt::Key_Left);
+    EXPECT_EQ(std::abs(form.services().SpriteLeft(1) - left), static_cast<float>(form.layout().Cella));
 }
 
 TEST(MainWindowEnd, EsciEndsEveryWaitAndStopsTheTimers) {
