@@ -13,6 +13,7 @@ packages=(
   libx11-dev libxtst-dev libxdamage-dev
   weston qt6-wayland
   clang libclang-rt-14-dev
+  libpulse-dev pulseaudio pulseaudio-utils
 )
 
 missing=()

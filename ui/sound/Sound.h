@@ -4,15 +4,24 @@
 // or a machine without sound, is silent and never slows or stops the game.
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string_view>
 
 namespace tumblara {
 
+class WaveOutput;
+// Makes the output on the first call that has something to play; it may
+// give nothing, and the player stays silent.
+using WaveOutputFactory = std::function<std::unique_ptr<WaveOutput>()>;
+
 class SoundPlayer {
 public:
-    // `folder` holds the wave files, without a trailing separator.
+    // `folder` holds the wave files, without a trailing separator. Sound goes
+    // to the desktop's sound server, connected on the first call.
     explicit SoundPlayer(QString folder);
+    // The same with another output, for tests.
+    SoundPlayer(QString folder, WaveOutputFactory makeOutput);
     ~SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
