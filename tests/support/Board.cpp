@@ -2,6 +2,7 @@
 
 #include "engine/Shapes.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tumblara::testing {
@@ -59,6 +60,44 @@ void GameOnFakeWindow::PutPiece(std::int16_t tipo, std::int16_t rot, int x, int 
         const Offset& o = f[static_cast<std::size_t>(k - 1)];
         fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
     }
+}
+
+void GameOnFakeWindow::ShowCampo() {
+    const std::vector<std::string> saved = fake.log;
+    fake.SetRetainedBackground(true);
+    for (int r = 1; r < Well::kFloorRow; ++r) {
+        for (int c = 1; c <= Well::kColumns; ++c) {
+            const int v = game.state.Campo(c, r);
+            if (v == 0)
+                fake.FillBlack(c * kCella, r * kCella, (c + 1) * kCella - 1, (r + 1) * kCella - 1);
+            else
+                fake.PaintPicture(v, c * kCella, r * kCella, kCella);
+        }
+    }
+    fake.SetRetainedBackground(false);
+    fake.log = saved;
+}
+
+void GameOnFakeWindow::SinkToFloor() {
+    int lowest = 0;
+    for (const auto& cell : PieceCells()) lowest = std::max(lowest, cell.second);
+    const float drop = static_cast<float>((Well::kFloorRow - 1 - lowest) * kCella);
+    for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, fake.SpriteLeft(k), fake.SpriteTop(k) + drop);
+}
+
+std::vector<std::string> GameOnFakeWindow::PreviewBox(bool retained) const {
+    std::vector<std::string> rows;
+    for (int r = 15; r <= 20; ++r) {
+        std::string row;
+        for (int c = 18; c <= 23; ++c) {
+            const int x = c * kCella + kCella / 2;
+            const int y = r * kCella + kCella / 2;
+            const int v = retained ? fake.RetainedAt(x, y) : fake.ShownAt(x, y);
+            row += v == 0 ? '.' : static_cast<char>('0' + v);
+        }
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 }  // namespace tumblara::testing

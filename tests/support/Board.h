@@ -31,6 +31,16 @@ struct GameOnFakeWindow {
     // Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
     void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y);
     std::vector<std::pair<int, int>> PieceCells() const { return fake.SpriteCells(); }
+    // Paints rows 1..31 of Campo into the retained background, as the game
+    // would have while they settled. Leaves the log as it was.
+    void ShowCampo();
+    // Moves the falling piece straight down until its lowest block is in row 31;
+    // for an empty well, so that the next tick lands it.
+    void SinkToFloor();
+    // The preview box, cell columns 18..23 and rows 15..20, as six rows of text:
+    // '.' black, digits pictures. `retained` reads the retained background
+    // instead of the window.
+    std::vector<std::string> PreviewBox(bool retained = false) const;
 };
 
 }  // namespace tumblara::testing
