@@ -1,10 +1,12 @@
-// Looks at a real X screen for the real-window tests: waits until the well's
-// green frame is on the screen and prints when it appeared.
+// Looks at and talks to a real X screen for the real-window tests.
 //
-//   window_probe <left> <top> <width> <height> <timeout-seconds> [failure.png]
-//
-// Prints "ready" once connected, then "frame <unix-ns>" when every pixel of
-// the rectangle's outline is 0x00FF00. Exit status 0 when found, 1 when not.
+//   window_probe frame <left> <top> <width> <height> <timeout-s> [failure.png]
+//       prints "ready" once connected, then "frame <unix-ns>" as soon as every
+//       pixel of the rectangle's outline is 0x00FF00; status 1 if it never is.
+//   window_probe well <cella>
+//       prints rows 1..31 of the well as 16 characters: '.' black, '#' not.
+//   window_probe close <window-id>
+//       asks the window to close, as a window manager's close button does.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -13,8 +15,18 @@
 #include <QThread>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
+
+// Sends the close request of the window manager protocol; in XClose.cpp,
+// away from Qt, whose headers clash with Xlib's macros.
+int CloseWindow(unsigned long window);
 
 namespace {
+
+QImage Screenshot() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 bool FrameShown(const QImage& img, const QRect& r) {
     const QRgb verde = qRgb(0, 255, 0);
@@ -26,23 +38,15 @@ bool FrameShown(const QImage& img, const QRect& r) {
     return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc < 6) {
-        std::fprintf(stderr, "usage: window_probe left top width height timeout-seconds [failure.png]\n");
-        return 2;
-    }
-    QGuiApplication app(argc, argv);
-    const QRect frame(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(argv[5]));
+int WaitForFrame(int argc, char** argv) {
+    if (argc < 7) return 2;
+    const QRect frame(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(argv[6]));
     std::printf("ready\n");
     std::fflush(stdout);
-
-    QScreen* screen = QGuiApplication::primaryScreen();
     QImage last;
     while (std::chrono::steady_clock::now() < limit) {
-        last = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        last = Screenshot();
         if (FrameShown(last, frame)) {
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
                 std::chrono::system_clock::now().time_since_epoch());
@@ -51,7 +55,34 @@ int main(int argc, char** argv) {
         }
         QThread::msleep(5);
     }
-    if (argc > 6) last.save(QString::fromLocal8Bit(argv[6]));
+    if (argc > 7) last.save(QString::fromLocal8Bit(argv[7]));
     std::printf("no frame\n");
     return 1;
+}
+
+int PrintWell(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const int cella = std::atoi(argv[2]);
+    const QImage img = Screenshot();
+    for (int row = 1; row <= 31; ++row) {
+        std::string line;
+        for (int col = 1; col <= 16; ++col) {
+            const QRgb px = img.pixel(col * cella + cella / 2, row * cella + cella / 2);
+            line += (px & 0xFFFFFF) == 0 ? '.' : '#';
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "close") return argc > 2 ? CloseWindow(std::strtoul(argv[2], nullptr, 0)) : 2;
+    QGuiApplication app(argc, argv);
+    if (mode == "frame") return WaitForFrame(argc, argv);
+    if (mode == "well") return PrintWell(argc, argv);
+    std::fprintf(stderr, "usage: window_probe frame|well|close ...\n");
+    return 2;
 }

@@ -7,6 +7,10 @@
 #     while it waits for the first game; killing it leaves nothing behind.
 #   real_window.sh esci <tumblara> <window_probe>
 #     a click on "Esci" ends the program at once with status 0.
+#   real_window.sh close <tumblara> <window_probe>
+#     the window manager's close request ends it the same way.
+#   real_window.sh play <tumblara> <window_probe>
+#     "Nuova Partita" starts a game whose piece the arrow keys steer.
 set -euo pipefail
 
 mode=$1
@@ -42,6 +46,28 @@ poll() {
     return 1
 }
 
+# The program must end by itself within a few seconds, with status 0.
+ends_cleanly() {
+    poll 10 bash -c "! kill -0 $game 2>/dev/null" || fail "the program did not end after $1"
+    local status=0
+    wait "$game" || status=$?
+    game=""
+    [[ $status -eq 0 ]] || fail "exit status $status after $1"
+}
+
+# Leftmost column holding a block in the top twelve rows of the well, which
+# the level banner never reaches; 0 when there is none.
+leftmost() {
+    "$probe" well 21 | head -n 12 | awk '{ i = index($0, "#"); if (i && (!m || i < m)) m = i } END { print m + 0 }'
+}
+
+# Menu labels are 200 x 35 at the right edge, 60 pixels apart.
+click_menu() {
+    xdotool mousemove 924 $((60 * $1 + 17))
+    sleep 0.2
+    xdotool click 1
+}
+
 # -displayfd picks a free display itself: parallel tests never collide.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
@@ -50,7 +76,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 unset QT_QPA_PLATFORM
 
 # On 1024 pixels a cell is 21: the frame stands at x = 19 and 19 + 339.
-"$probe" 19 0 340 674 20 "$work/failure.png" >"$work/probe.log" 2>&1 &
+"$probe" frame 19 0 340 674 20 "$work/failure.png" >"$work/probe.log" 2>&1 &
 probe_pid=$!
 poll 20 grep -q ready "$work/probe.log" || fail "the probe did not connect"
 
@@ -78,15 +104,29 @@ smoke)
     game=""
     ;;
 esci)
-    # "Esci" is the third menu label: x = 824..1023, y = 120..154.
-    xdotool mousemove 924 137
-    sleep 0.2
-    xdotool click 1
-    poll 10 bash -c "! kill -0 $game 2>/dev/null" || fail "the program did not end after Esci"
-    status=0
-    wait "$game" || status=$?
-    game=""
-    [[ $status -eq 0 ]] || fail "exit status $status after Esci"
+    click_menu 2
+    ends_cleanly "Esci"
+    ;;
+close)
+    window=$(xdotool search --name '^Pilastra$' | head -n1)
+    [[ -n "$window" ]] || fail "no window named Pilastra"
+    "$probe" close "$window"
+    ends_cleanly "the close request"
+    ;;
+play)
+    click_menu 0
+    # The level banner holds the first piece at the top for up to two seconds.
+    sleep 2.5
+    before=$(leftmost)
+    ((before > 0)) || fail "no piece in the well after Nuova Partita"
+    xdotool key Left Left Left
+    sleep 0.5
+    after=$(leftmost)
+    expected=$((before > 3 ? before - 3 : 1))
+    echo "leftmost column $before, after three Left: $after"
+    ((after == expected)) || fail "the piece went from column $before to $after, not $expected"
+    click_menu 2
+    ends_cleanly "Esci during play"
     ;;
 *)
     fail "unknown mode $mode"
