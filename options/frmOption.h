@@ -1,0 +1,45 @@
+#pragma once
+// The options window: drops down at the right edge of the screen under the
+// main window's "Opzioni" label and offers three clickable labels: new keys
+// for the four actions, key repetition, and closing. The game keeps running
+// while it is open.
+
+#include <QDialog>
+#include <QLabel>
+#include <array>
+#include <cstdint>
+
+namespace tumblara {
+struct GameState;
+}
+
+class frmOption : public QDialog {
+    Q_OBJECT
+public:
+    // `menuLabel` is the main window's "Opzioni" label; the window opens under it.
+    frmOption(tumblara::GameState& state, const QWidget* menuLabel, QWidget* parent);
+
+    // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".
+    std::array<QLabel*, 3> Label1{};
+    // True while one label is shown highlighted.
+    bool Evidenziato = false;
+    // The last code captured by the key-capture dialog, as decimal digits.
+    QString TastoCatturato;
+
+    void Label1_Click(std::int16_t Index);
+    void Label1_MouseMove(std::int16_t Index);
+    void Form_MouseMove();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Form_Load(const QWidget* menuLabel);
+    // Captures one key for action KeyId; false when the program is ending.
+    bool CatturaTasto(std::int32_t KeyId);
+    int IndexOf(const QObject* label) const;
+
+    tumblara::GameState& state_;
+};
