@@ -17,7 +17,8 @@ bool SizedToText(LabelId id) { return id == LabelId::Label2 || id == LabelId::La
 
 }  // namespace
 
-QtServices::QtServices(Canvas& canvas, std::array<QLabel*, 7> labels) : canvas_(canvas), labels_(labels) {
+QtServices::QtServices(Canvas& canvas, std::array<QLabel*, 7> labels)
+    : canvas_(canvas), labels_(labels), sound_(QCoreApplication::applicationDirPath()) {
     for (QTimer* t : {&timer1_, &timer2_}) t->setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer1_, &QTimer::timeout, [this] {
         if (!quitting_ && onTimer1_) onTimer1_();
@@ -72,8 +73,7 @@ void QtServices::SetVisible(LabelId label, bool visible) { Label(label)->setVisi
 bool QtServices::IsVisible(LabelId label) const { return !Label(label)->isHidden(); }
 
 void QtServices::PlaySound(std::string_view fileName) {
-    // TODO: forward to SoundPlayer (ui/sound) once the sound library is built.
-    (void)fileName;
+    if (!quitting_) sound_.Play(fileName);
 }
 
 float QtServices::TimeOfDay() const {

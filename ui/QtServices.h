@@ -9,6 +9,7 @@
 
 #include "engine/Random.h"
 #include "engine/WindowServices.h"
+#include "ui/sound/Sound.h"
 
 class QLabel;
 
@@ -62,6 +63,7 @@ private:
     std::function<void()> onTimer1_;
     std::function<void()> onTimer2_;
     Random random_;
+    SoundPlayer sound_;  // the wave files beside the program
     bool quitting_ = false;
 };
 
