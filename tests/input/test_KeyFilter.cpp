@@ -197,16 +197,6 @@ TEST_F(KeyFilter, LosingActivationClearsTheLatchesSoTheFirstKeyBackActs) {
     EXPECT_EQ(Column(), 8);
 }
 
-TEST_F(KeyFilter, RemovedWithItsObjectSoKeysStopReachingTheGame) {
-    auto second = std::make_unique<GameKeyFilter>(game, &window, nullptr);
-    Repetition(game.state, 1);
-    Tap(button, Qt::Key_Right);
-    EXPECT_EQ(Column(), 7) << "the first filter takes the key; the second never sees it";
-    second.reset();
-    Tap(button, Qt::Key_Right);
-    EXPECT_EQ(Column(), 8);
-}
-
 TEST(VirtualKeyOfAnEvent, ReadsTheKeycodeAndTheKeypadModifier) {
     const QKeyEvent exclam(QEvent::KeyPress, Qt::Key_Exclam, Qt::ShiftModifier, 10, 0x21, 0, "!");
     EXPECT_EQ(VirtualKeyCode(exclam), std::optional<std::int16_t>(0x31));

@@ -76,11 +76,6 @@ TEST_F(KeysWithoutRepetition, RefusedShiftStillLatchesTheKey) {
     EXPECT_EQ(Column(), 14) << "the latch from the refused move blocks the left key";
 }
 
-TEST_F(KeysWithoutRepetition, ModifierHeldWithABoundKeyChangesNothing) {
-    Form_KeyDown(game, kRight, /*Shift*/ 1);
-    EXPECT_EQ(Column(), 7);
-}
-
 TEST_F(KeysWithoutRepetition, HeldRotateKeyTurnsOnceAndFourPressesComeBackToTheStart) {
     const Cells start = PieceCells();
     for (int repeat = 0; repeat < 3; ++repeat) Press(kSpace);
@@ -170,17 +165,6 @@ TEST_F(Keys, NoKeyActsWhilePlayIsStoppedButReleasesStillClearTheLatches) {
     EXPECT_FALSE(game.state.CadutaPremuta);
 }
 
-TEST(KeysBeforeTheFirstGame, ChangeNothingInTheRecordOrOnTheWindow) {
-    GameOnFakeWindow g;
-    const Cells sprites = g.PieceCells();
-    for (std::int16_t code : {kRight, kLeft, kDown, kSpace}) Form_KeyDown(g.game, code, 0);
-    EXPECT_EQ(g.PieceCells(), sprites);
-    EXPECT_EQ(g.game.state.RotPezzo, 0);
-    EXPECT_FALSE(g.game.state.TastoPremuto);
-    EXPECT_FALSE(g.game.state.CadutaPremuta);
-    EXPECT_TRUE(g.fake.log.empty());
-}
-
 TEST_F(Keys, FastDropRunsAtTwentyMillisecondsUntilLandingAndTheNextPieceFallsAtTheLevelPace) {
     PutPiece(1, 0, 5, 20);  // flat I, eleven rows above the floor
     const char picture = static_cast<char>('0' + game.state.ColorePezzo);
@@ -231,21 +215,14 @@ TEST(Bindings, SetKeyRebindsEachActionAndIgnoresOtherIds) {
     EXPECT_EQ(s.TastoCaduta, -5) << "any value is stored";
 }
 
-TEST_F(Keys, ReboundKeyTakesOverTheActionAndTheOldKeyIsUnbound) {
-    SetKey(game.state, 2, kA);
-    Press(kA);
-    EXPECT_EQ(Column(), 5);
-    Release(kA);
-    Press(kLeft);
-    EXPECT_EQ(Column(), 5);
-    EXPECT_FALSE(game.state.TastoPremuto) << "an unbound key clears its own latch";
-}
-
-TEST_F(Keys, WithTwoActionsOnOneKeyOnlyTheFirstActs) {
+TEST_F(Keys, ReboundKeyTakesOverAndWithTwoActionsOnOneKeyOnlyTheFirstActs) {
     SetKey(game.state, 2, kRight);  // shift left captured as the Right arrow
     Press(kRight);
     EXPECT_EQ(Column(), 7);
     Release(kRight);
+    Press(kLeft);
+    EXPECT_EQ(Column(), 7) << "the Left arrow is unbound now";
+    EXPECT_FALSE(game.state.TastoPremuto) << "an unbound key clears its own latch";
     SetKey(game.state, 4, kDown);  // rotate on the drop key: the drop comes first
     Press(kDown);
     EXPECT_EQ(FastDrops(), 1);

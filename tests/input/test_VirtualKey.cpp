@@ -46,23 +46,14 @@ TEST(VirtualKey, KeysOutsideTheDigitRowIgnoreTheKeycode) {
 }
 
 TEST(VirtualKey, ArrowsAndEditingKeys) {
-    EXPECT_EQ(Key(Qt::Key_Left), Code(0x25));
-    EXPECT_EQ(Key(Qt::Key_Up), Code(0x26));
-    EXPECT_EQ(Key(Qt::Key_Right), Code(0x27));
-    EXPECT_EQ(Key(Qt::Key_Down), Code(0x28));
-    EXPECT_EQ(Key(Qt::Key_Space), Code(0x20));
-    EXPECT_EQ(Key(Qt::Key_Return), Code(0x0D));
-    EXPECT_EQ(Key(Qt::Key_Enter), Code(0x0D));
-    EXPECT_EQ(Key(Qt::Key_Escape), Code(0x1B));
-    EXPECT_EQ(Key(Qt::Key_Tab), Code(0x09));
-    EXPECT_EQ(Key(Qt::Key_Backtab), Code(0x09)) << "Shift+Tab is still the Tab key";
-    EXPECT_EQ(Key(Qt::Key_Backspace), Code(0x08));
-    EXPECT_EQ(Key(Qt::Key_Insert), Code(0x2D));
-    EXPECT_EQ(Key(Qt::Key_Delete), Code(0x2E));
-    EXPECT_EQ(Key(Qt::Key_Home), Code(0x24));
-    EXPECT_EQ(Key(Qt::Key_End), Code(0x23));
-    EXPECT_EQ(Key(Qt::Key_PageUp), Code(0x21));
-    EXPECT_EQ(Key(Qt::Key_PageDown), Code(0x22));
+    const std::pair<int, int> pairs[] = {
+        {Qt::Key_Left, 0x25},   {Qt::Key_Up, 0x26},       {Qt::Key_Right, 0x27},    {Qt::Key_Down, 0x28},
+        {Qt::Key_Space, 0x20},  {Qt::Key_Return, 0x0D},   {Qt::Key_Enter, 0x0D},    {Qt::Key_Escape, 0x1B},
+        {Qt::Key_Tab, 0x09},    {Qt::Key_Backtab, 0x09},  {Qt::Key_Backspace, 0x08}, {Qt::Key_Insert, 0x2D},
+        {Qt::Key_Delete, 0x2E}, {Qt::Key_Home, 0x24},     {Qt::Key_End, 0x23},      {Qt::Key_PageUp, 0x21},
+        {Qt::Key_PageDown, 0x22},
+    };
+    for (const auto& [key, code] : pairs) EXPECT_EQ(Key(key), Code(code)) << std::hex << key;
 }
 
 TEST(VirtualKey, FunctionKeysOneToTwentyFour) {
@@ -86,17 +77,18 @@ TEST(VirtualKey, KeypadWithNumLockOnHasItsOwnDigitsAndOperators) {
 }
 
 TEST(VirtualKey, KeypadWithNumLockOffActsAsTheNavigationKeys) {
-    EXPECT_EQ(Keypad(Qt::Key_Home, 79), Code(0x24));
-    EXPECT_EQ(Keypad(Qt::Key_Up, 80), Code(0x26));
-    EXPECT_EQ(Keypad(Qt::Key_PageUp, 81), Code(0x21));
-    EXPECT_EQ(Keypad(Qt::Key_Left, 83), Code(0x25));
-    EXPECT_EQ(Keypad(Qt::Key_Clear, 84), Code(0x0C));
-    EXPECT_EQ(Keypad(Qt::Key_Right, 85), Code(0x27));
-    EXPECT_EQ(Keypad(Qt::Key_End, 87), Code(0x23));
-    EXPECT_EQ(Keypad(Qt::Key_Down, 88), Code(0x28));
-    EXPECT_EQ(Keypad(Qt::Key_PageDown, 89), Code(0x22));
-    EXPECT_EQ(Keypad(Qt::Key_Insert, 90), Code(0x2D));
-    EXPECT_EQ(Keypad(Qt::Key_Delete, 91), Code(0x2E));
+    struct Case {
+        int key;
+        std::uint32_t scan;  // the keypad key's X keycode
+        int code;
+    };
+    const Case cases[] = {
+        {Qt::Key_Home, 79, 0x24}, {Qt::Key_Up, 80, 0x26},    {Qt::Key_PageUp, 81, 0x21},
+        {Qt::Key_Left, 83, 0x25}, {Qt::Key_Clear, 84, 0x0C}, {Qt::Key_Right, 85, 0x27},
+        {Qt::Key_End, 87, 0x23},  {Qt::Key_Down, 88, 0x28},  {Qt::Key_PageDown, 89, 0x22},
+        {Qt::Key_Insert, 90, 0x2D}, {Qt::Key_Delete, 91, 0x2E},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Keypad(c.key, c.scan), Code(c.code)) << std::hex << c.key;
 }
 
 TEST(VirtualKey, ModifiersGiveOneCodeForEitherSide) {
