@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTextEdit>
 
+#include "options/frmOption.h"
 #include "packaging/icon/TFigure.h"
 #include "ui/Canvas.h"
 
@@ -26,7 +27,10 @@ frmGame::frmGame()
       services_(*e_.canvas, EtichetteDelGioco(e_)),
       game_(services_),
       menu_(game_, e_, [this] { ApriOpzioni(); }),
-      tasti_(game_, this, nullptr) {
+      tasti_(game_, this, nullptr),
+      x11_(*this, [this] {
+          if (!game_.Terminato()) game_.Esci();
+      }) {
     setWindowTitle(QStringLiteral("Pilastra"));
     QIcon icona;
     for (int lato : {16, 32, 48}) icona.addPixmap(QPixmap::fromImage(IconaT(lato)));
@@ -79,7 +83,10 @@ void frmGame::Form_Activate() {
 }
 
 void frmGame::ApriOpzioni() {
-    // TODO: show frmOption modally once the options window is built.
+    // Made for each opening and gone when it closes. The game's timers keep
+    // running while it is open.
+    frmOption opzioni(game_.state, e_.Label1[3], this);
+    opzioni.exec();
 }
 
 bool frmGame::event(QEvent* event) {

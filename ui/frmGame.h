@@ -11,6 +11,7 @@
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/QtServices.h"
+#include "ui/X11Platform.h"
 
 namespace tumblara {
 
@@ -41,6 +42,7 @@ private:
     Game game_;
     Menu menu_;
     GameKeyFilter tasti_;  // the playing keys, whichever element has the focus
+    X11Platform x11_;      // key repeats and close requests on X11
     Layout layout_;
     // An activation already handed to the game and not yet ended by a
     // deactivation: a show followed by the window system's activation

@@ -4,7 +4,10 @@
 //       prints "ready" once connected, then "frame <unix-ns>" as soon as every
 //       pixel of the rectangle's outline is 0x00FF00; status 1 if it never is.
 //   window_probe well <cella>
-//       prints rows 1..31 of the well as 16 characters: '.' black, '#' not.
+//       prints rows 1..31 of the well as 16 characters: '.' black, 'r' pure
+//       red (the first piece of the first game), '#' anything else.
+//   window_probe pixel <x> <y>
+//       prints the colour of one screen pixel as RRGGBB.
 //   window_probe close <window-id>
 //       asks the window to close, as a window manager's close button does.
 
@@ -68,10 +71,18 @@ int PrintWell(int argc, char** argv) {
         std::string line;
         for (int col = 1; col <= 16; ++col) {
             const QRgb px = img.pixel(col * cella + cella / 2, row * cella + cella / 2);
-            line += (px & 0xFFFFFF) == 0 ? '.' : '#';
+            const bool red = qRed(px) > 0 && qGreen(px) == 0 && qBlue(px) == 0;
+            line += (px & 0xFFFFFF) == 0 ? '.' : red ? 'r' : '#';
         }
         std::printf("%s\n", line.c_str());
     }
+    return 0;
+}
+
+int PrintPixel(int argc, char** argv) {
+    if (argc < 4) return 2;
+    const QRgb px = Screenshot().pixel(std::atoi(argv[2]), std::atoi(argv[3]));
+    std::printf("%02X%02X%02X\n", qRed(px), qGreen(px), qBlue(px));
     return 0;
 }
 
@@ -83,6 +94,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (mode == "frame") return WaitForFrame(argc, argv);
     if (mode == "well") return PrintWell(argc, argv);
-    std::fprintf(stderr, "usage: window_probe frame|well|close ...\n");
+    if (mode == "pixel") return PrintPixel(argc, argv);
+    std::fprintf(stderr, "usage: window_probe frame|well|pixel|close ...\n");
     return 2;
 }

@@ -9,8 +9,13 @@
 #     a click on "Esci" ends the program at once with status 0.
 #   real_window.sh close <tumblara> <window_probe>
 #     the window manager's close request ends it the same way.
+#   real_window.sh close-options <tumblara> <window_probe>
+#     the close request ends it also while the options window is open.
 #   real_window.sh play <tumblara> <window_probe>
-#     "Nuova Partita" starts a game whose piece the arrow keys steer.
+#     "Nuova Partita" starts a game whose piece the arrow keys steer; a
+#     held key moves it once.
+#   real_window.sh repeat <tumblara> <window_probe>
+#     after "Tasti a ripetizione" in the options a held key keeps moving it.
 set -euo pipefail
 
 mode=$1
@@ -55,10 +60,11 @@ ends_cleanly() {
     [[ $status -eq 0 ]] || fail "exit status $status after $1"
 }
 
-# Leftmost column holding a block in the top twelve rows of the well, which
-# the level banner never reaches; 0 when there is none.
+# Leftmost column of the falling piece, 0 when there is none. The first
+# piece of the first game is always red; the yellow level banner over the
+# well never passes for it.
 leftmost() {
-    "$probe" well 21 | head -n 12 | awk '{ i = index($0, "#"); if (i && (!m || i < m)) m = i } END { print m + 0 }'
+    "$probe" well 21 | awk '{ i = index($0, "r"); if (i && (!m || i < m)) m = i } END { print m + 0 }'
 }
 
 # Menu labels are 200 x 35 at the right edge, 60 pixels apart.
@@ -66,6 +72,27 @@ click_menu() {
     xdotool mousemove 924 $((60 * $1 + 17))
     sleep 0.2
     xdotool click 1
+}
+
+# The options window opens under "Opzioni": 250 x 148 pixels at the right
+# edge from y = 215, dark red, three labels 49 pixels apart.
+open_options() {
+    click_menu 3
+    poll 10 bash -c "[[ \$('$probe' pixel 780 360) == 800000 ]]" || fail "the options window did not open"
+}
+
+start_game() {
+    click_menu 0
+    # The level banner holds the first piece at the top for up to two seconds.
+    sleep 2.5
+}
+
+# Holds a key down for 1.5 s: long enough for the X server to repeat it.
+hold() {
+    xdotool keydown "$1"
+    sleep 1.5
+    xdotool keyup "$1"
+    sleep 0.3
 }
 
 # -displayfd picks a free display itself: parallel tests never collide.
@@ -113,10 +140,14 @@ close)
     "$probe" close "$window"
     ends_cleanly "the close request"
     ;;
+close-options)
+    open_options
+    window=$(xdotool search --name '^Pilastra$' | head -n1)
+    "$probe" close "$window"
+    ends_cleanly "the close request with the options open"
+    ;;
 play)
-    click_menu 0
-    # The level banner holds the first piece at the top for up to two seconds.
-    sleep 2.5
+    start_game
     before=$(leftmost)
     ((before > 0)) || fail "no piece in the well after Nuova Partita"
     xdotool key Left Left Left
@@ -125,6 +156,28 @@ play)
     expected=$((before > 3 ? before - 3 : 1))
     echo "leftmost column $before, after three Left: $after"
     ((after == expected)) || fail "the piece went from column $before to $after, not $expected"
+    hold Right
+    held=$(leftmost)
+    echo "after holding Right: $held"
+    ((held == after + 1)) || fail "a held key moved the piece from $after to $held without repetition"
+    click_menu 2
+    ends_cleanly "Esci during play"
+    ;;
+repeat)
+    open_options
+    xdotool mousemove 899 279
+    sleep 0.2
+    xdotool click 1
+    poll 10 bash -c "[[ \$('$probe' pixel 780 360) == 000000 ]]" || fail "the options window did not close"
+    start_game
+    xdotool key Right Right Right Right Right Right
+    sleep 0.3
+    before=$(leftmost)
+    ((before >= 7)) || fail "six taps on Right left the piece at column $before"
+    hold Left
+    after=$(leftmost)
+    echo "leftmost column $before, after holding Left: $after"
+    ((after == 1)) || fail "a held key with repetition stopped at column $after"
     click_menu 2
     ends_cleanly "Esci during play"
     ;;

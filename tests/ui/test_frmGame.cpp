@@ -3,12 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTextEdit>
 #include <cmath>
 
+#include "options/frmOption.h"
 #include "tests/ui/FirstWait.h"
 #include "ui/Canvas.h"
 
@@ -103,6 +104,36 @@ TEST(MainWindowActivation, NuovaPartitaInsideTheWaitStartsTheGameAndEndsTheWait)
     QTest::keyClick(form.windowHandle(), Qt::Key_Right);
     if (form.services().SpriteLeft(1) == left) QTest::keyClick(form.windowHandle(), Qt::Key_Left);
     EXPECT_EQ(std::abs(form.services().SpriteLeft(1) - left), static_cast<float>(form.layout().Cella));
+}
+
+TEST(MainWindowOptions, OpzioniOpensTheOptionsModallyWhileTheGameGoesOn) {
+    frmGame form;
+    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, Centre(form.elementi().Label1[0]));
+    }));
+    ASSERT_TRUE(form.game().state.InGioco);
+
+    bool sawOptions = false;
+    QTimer::singleShot(100, [&] {
+        auto* options = qobject_cast<frmOption*>(QApplication::activeModalWidget());
+        ASSERT_NE(options, nullptr);
+        sawOptions = true;
+        const QLabel* opzioni = form.elementi().Label1[3];
+        EXPECT_EQ(options->geometry().top(), opzioni->geometry().bottom() + 1) << "under the Opzioni label";
+
+        const float top = form.services().SpriteTop(1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.services().SpriteTop(1) > top; }, 3000))
+            << "gravity goes on while the options are open";
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, Centre(form.elementi().Label1[2]));
+        EXPECT_FALSE(form.game().Terminato()) << "the main window takes no clicks meanwhile";
+
+        QTest::mouseClick(options->windowHandle(), Qt::LeftButton, {}, options->Label1[2]->geometry().center());
+    });
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, Centre(form.elementi().Label1[3]));
+    // The click returns once the options window has closed.
+    EXPECT_TRUE(sawOptions);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(form.game().state.InGioco) << "the game was not paused";
 }
 
 TEST(MainWindowEnd, EsciEndsEveryWaitAndStopsTheTimers) {
