@@ -53,22 +53,6 @@ TEST(LayoutCella, StaysWithinOneByteAtBothExtremes) {
     EXPECT_EQ(CellaPerSchermo(12264, 100000), 255) << "255.5 would wrap around in a byte";
 }
 
-TEST(LayoutGeometry, MenuColumnEndsAtTheRightEdgeOnEveryWidth) {
-    for (int w : {640, 800, 1024, 1280, 1920, 2560}) {
-        const Layout l = CalcolaLayout(Screen(w, w * 3 / 4));
-        EXPECT_EQ(l.Label1[4].left + l.Label1[4].width, w);
-        EXPECT_EQ(l.Label1[4].top, 240);
-    }
-}
-
-TEST(LayoutGeometry, FrameKeepsTwoPixelsOfMarginAroundTheWell) {
-    const Layout l = CalcolaLayout(Screen(1280, 1024));
-    const int c = l.Cella;
-    EXPECT_EQ(l.Shape2.left, c - 2);
-    EXPECT_EQ(l.Shape2.left + l.Shape2.width, 17 * c + 2);
-    EXPECT_EQ(l.Shape2.height, 32 * c + 2);
-}
-
 TEST(LayoutGeometry, OddCellPutsTheInformationBoxOnAnEvenHalf) {
     // 31.5 * 27 = 850.5: ties go to the even neighbour, down here.
     const Layout l = CalcolaLayout(Screen(1280, 1024));

@@ -253,17 +253,5 @@ TEST_F(Services, TimeOfDayCountsSecondsSinceLocalMidnight) {
     EXPECT_TRUE(diff < 2.0 || diff > 86398.0) << t << " vs " << expected;
 }
 
-TEST_F(Services, ReseedingRepeatsTheSequence) {
-    services.Randomize(1234.5f);
-    std::array<float, 5> first{};
-    for (float& u : first) u = services.Rnd();
-    services.Randomize(1234.5f);
-    for (float u : first) {
-        EXPECT_EQ(services.Rnd(), u);
-        EXPECT_GE(u, 0.0f);
-        EXPECT_LT(u, 1.0f);
-    }
-}
-
 }  // namespace
 }  // namespace tumblara
