@@ -2,6 +2,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTime>
 #include <algorithm>
@@ -15,10 +17,19 @@ namespace {
 // Labels that take the size of their caption; the menu keeps its fixed size.
 bool SizedToText(LabelId id) { return id == LabelId::Label2 || id == LabelId::Label3; }
 
+// The wave files lie beside the program in a build tree; once installed they
+// are in share/tumblara of the same prefix.
+QString CartellaSuoni() {
+    const QString programma = QCoreApplication::applicationDirPath();
+    if (QFileInfo::exists(programma + QStringLiteral("/Impact02.wav"))) return programma;
+    const QString installata = QDir::cleanPath(programma + QStringLiteral("/../share/tumblara"));
+    return QFileInfo::exists(installata) ? installata : programma;
+}
+
 }  // namespace
 
 QtServices::QtServices(Canvas& canvas, std::array<QLabel*, 7> labels)
-    : canvas_(canvas), labels_(labels), sound_(QCoreApplication::applicationDirPath()) {
+    : canvas_(canvas), labels_(labels), sound_(CartellaSuoni()) {
     for (QTimer* t : {&timer1_, &timer2_}) t->setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer1_, &QTimer::timeout, [this] {
         if (!quitting_ && onTimer1_) onTimer1_();
