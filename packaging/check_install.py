@@ -5,17 +5,21 @@ usage: check_install.py BUILD_DIR
 
 The executable in bin/, the wave files in share/tumblara/, the desktop entry,
 the metainfo and the icon in every hicolor size; the desktop entry and the
-metainfo must pass their validators. Prints one line per problem and exits 1
-when there is any.
+metainfo must pass their validators. Then the installed program is started
+under Xvfb and a new game begun: the level sound must be read from
+share/tumblara/. Prints one line per problem and exits 1 when there is any.
 """
 
 import configparser
 import os
+import re
 import shutil
+import signal
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 import xml.etree.ElementTree as ET
 
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
@@ -102,6 +106,73 @@ def check_prefix(prefix):
     return problems
 
 
+def opened_files(strace_log):
+    """Paths the traced program opened successfully."""
+    found = set()
+    pattern = re.compile(r'open(?:at)?\((?:[^,]+, )?"([^"]+)",.*\) = (\d+)')
+    with open(strace_log, errors="replace") as f:
+        for line in f:
+            m = pattern.search(line)
+            if m:
+                found.add(os.path.normpath(m.group(1)))
+    return found
+
+
+def children(pid):
+    try:
+        with open(f"/proc/{pid}/task/{pid}/children") as f:
+            return [int(c) for c in f.read().split()]
+    except FileNotFoundError:
+        return []
+
+
+def check_finds_waves(prefix):
+    """Starts the installed program, begins a game and watches which level sound it reads."""
+    exe = os.path.join(prefix, "bin", "tumblara")
+    if not os.access(exe, os.X_OK):
+        return []  # already reported
+    work = tempfile.mkdtemp(prefix="tumblara-run-")
+    r, w = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    with os.fdopen(r) as f:
+        env = dict(os.environ, DISPLAY=":" + f.readline().strip(), QT_QPA_PLATFORM="xcb")
+    log = os.path.join(work, "strace.log")
+    # Started from another folder, so that nothing is found by accident.
+    game = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=open,openat", "-o", log, exe],
+                            cwd=work, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 20
+        while subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "tumblara"], env=env,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode != 0:
+            if time.monotonic() > deadline or game.poll() is not None:
+                return ["the installed program showed no window"]
+            time.sleep(0.2)
+        # "Nuova Partita", the top menu label at the right edge of a 1024-pixel screen.
+        subprocess.run(["xdotool", "mousemove", "924", "17"], env=env, check=True)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "click", "1"], env=env, check=True)
+        time.sleep(1.5)
+    finally:
+        # A signal to strace would only detach it; end the traced program itself.
+        for pid in children(game.pid):
+            os.kill(pid, signal.SIGTERM)
+        try:
+            game.wait(10)
+        except subprocess.TimeoutExpired:
+            game.kill()
+            game.wait()
+        xvfb.terminate()
+        xvfb.wait(10)
+    wanted = os.path.normpath(os.path.join(prefix, "share", "tumblara", "Bonus2.wav"))
+    opened = opened_files(log)
+    shutil.rmtree(work, ignore_errors=True)
+    if wanted not in opened:
+        return ["the installed program did not read share/tumblara/Bonus2.wav when a game began"]
+    return []
+
+
 def main(argv):
     if len(argv) != 2:
         print(__doc__.strip(), file=sys.stderr)
@@ -114,6 +185,7 @@ def main(argv):
             print("cmake --install failed:\n" + r.stdout + r.stderr)
             return 1
         problems = check_prefix(prefix)
+        problems += check_finds_waves(prefix)
     finally:
         shutil.rmtree(prefix, ignore_errors=True)
     for p in problems:

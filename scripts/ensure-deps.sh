@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool procps
   fonts-liberation fonts-urw-base35
-  python3 desktop-file-utils appstream
+  python3 desktop-file-utils appstream strace
   libx11-dev libxtst-dev libxdamage-dev
   weston qt6-wayland
   clang libclang-rt-14-dev
