@@ -21,6 +21,8 @@ constexpr pa_usec_t kBufferUsec = 30'000;
 // What is written at once, whatever the server asks for: an effect lies in
 // memory already, and a whole one queued cannot run dry on a busy machine.
 constexpr pa_usec_t kWriteAheadUsec = 2'000'000;
+// Less than the server's largest buffer, whatever the format.
+constexpr std::size_t kWriteAheadMaxBytes = 1U << 20U;
 
 constexpr std::uint32_t kServerDefault = std::numeric_limits<std::uint32_t>::max();
 
@@ -189,12 +191,14 @@ void PulseOutput::Cut() {
 void PulseOutput::OnWritable(pa_stream* stream, std::size_t bytes, void* playback) {
     auto& p = *static_cast<Playback*>(playback);
     const auto& samples = p.wave->samples;
-    const std::size_t ahead = p.api->pa_usec_to_bytes(kWriteAheadUsec, &p.spec);
+    const std::size_t ahead = std::min(p.api->pa_usec_to_bytes(kWriteAheadUsec, &p.spec), kWriteAheadMaxBytes);
     const std::size_t count = std::min(std::max(bytes, ahead), samples.size() - p.written);
     if (count > 0) {
-        // No free callback: the library copies the bytes.
-        p.api->pa_stream_write(stream, samples.data() + p.written, count, nullptr, 0, PA_SEEK_RELATIVE);
-        p.written += count;
+        // No free callback: the library copies the bytes. A refused write
+        // ends the wave.
+        const int refused =
+            p.api->pa_stream_write(stream, samples.data() + p.written, count, nullptr, 0, PA_SEEK_RELATIVE);
+        p.written = refused < 0 ? samples.size() : p.written + count;
     }
     // Draining starts a wave shorter than the buffer, and tells when it ended.
     if (p.written == samples.size() && p.drain == nullptr)

@@ -118,7 +118,7 @@ TEST_P(WithoutSoundServer, PlayReturnsAtOnceNeverCrashesAndPrintsNothing) {
     ASSERT_FALSE(run.crashed);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.calls.size(), 192U);
-    EXPECT_EQ(run.output, QByteArray()) << "the player printed something";
+    EXPECT_TRUE(run.output.isEmpty()) << "the player printed: " << run.output.toStdString();
     EXPECT_LT(AverageCallTime(run.calls), 5 * kMs);
 }
 
@@ -268,6 +268,18 @@ private:
     std::vector<qsizetype> loud_;
 };
 
+// For failure messages: calls and passages in milliseconds from the first call.
+std::string Describe(const std::vector<MonitorRecorder::Passage>& passages, const std::vector<Call>& calls) {
+    if (calls.empty()) return {};
+    const Ns origin = calls.front().at;
+    std::string text = "\ncalls at:";
+    for (const Call& c : calls) text += " " + std::to_string((c.at - origin) / kMs);
+    text += "\nheard:";
+    for (const auto& p : passages)
+        text += " " + std::to_string((p.begin - origin) / kMs) + ".." + std::to_string((p.end - origin) / kMs);
+    return text;
+}
+
 class WithSoundServer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -308,9 +320,10 @@ TEST_F(WithSoundServer, EveryEffectIsMixedWholeSoonAfterTheCall) {
                                     "Impact02.wav@2600", "tail=400"});
     ASSERT_FALSE(run.crashed);
     ASSERT_EQ(run.calls.size(), 5U);
-    EXPECT_EQ(run.output, QByteArray());
-    // Loud lengths: the files less their quiet tails.
-    const std::pair<Ns, Ns> lengths[] = {{150, 260}, {550, 720}, {10, 60}, {150, 260}, {10, 60}};
+    EXPECT_TRUE(run.output.isEmpty()) << "the player printed: " << run.output.toStdString();
+    // Loud lengths: the files less their quiet tails, with room for a busy
+    // machine; a wave played twice or cut short falls outside.
+    const std::pair<Ns, Ns> lengths[] = {{150, 360}, {550, 820}, {10, 100}, {150, 360}, {10, 100}};
     std::string delays;
     for (std::size_t i = 0; i < run.calls.size(); ++i) {
         const Call& call = run.calls[i];
@@ -318,11 +331,12 @@ TEST_F(WithSoundServer, EveryEffectIsMixedWholeSoonAfterTheCall) {
         ASSERT_TRUE(heard) << call.name << " was never heard";
         const Ns delay = heard->begin - call.at;
         delays += call.name + " " + std::to_string(static_cast<double>(delay) / 1e6).substr(0, 5) + " ms; ";
-        // The first call loads the client library and connects.
-        EXPECT_LT(delay, (i == 0 ? 500 : 150) * kMs) << call.name;
+        // The first call loads the client library and connects. Typical
+        // delays are far below these bounds, which allow for a busy machine.
+        EXPECT_LT(delay, (i == 0 ? 1000 : 300) * kMs) << call.name << Describe(recorder_.Passages(), run.calls);
         const Ns length = (heard->end - heard->begin) / kMs;
-        EXPECT_GE(length, lengths[i].first) << call.name;
-        EXPECT_LE(length, lengths[i].second) << call.name;
+        EXPECT_GE(length, lengths[i].first) << call.name << Describe(recorder_.Passages(), run.calls);
+        EXPECT_LE(length, lengths[i].second) << call.name << Describe(recorder_.Passages(), run.calls);
     }
     RecordProperty("delays", delays);
     std::cout << "call to mixed: " << delays << '\n';
@@ -336,9 +350,10 @@ TEST_F(WithSoundServer, ANewEffectCutsTheOneStillPlaying) {
     const auto passages = recorder_.Passages();
     ASSERT_FALSE(passages.empty());
     const Ns rowEnd = run.calls[1].at + 210 * kMs;
-    EXPECT_LT(passages.back().end, rowEnd + 80 * kMs)
-        << "sound went on " << (passages.back().end - rowEnd) / kMs << " ms past the row sound's end";
-    EXPECT_GE(passages.back().end, rowEnd - 80 * kMs) << "the row sound was not played to its end";
+    EXPECT_LT(passages.back().end, rowEnd + 100 * kMs)
+        << "sound went on past the row sound's end" << Describe(passages, run.calls);
+    EXPECT_GE(passages.back().end, rowEnd - 100 * kMs)
+        << "the row sound was not played to its end" << Describe(passages, run.calls);
 }
 
 TEST_F(WithSoundServer, OneStreamAtATimeNamedForTheGame) {
