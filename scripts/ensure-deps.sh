@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fonts-urw-base35
   python3 desktop-file-utils appstream strace
   libx11-dev libxtst-dev libxdamage-dev
-  weston qt6-wayland
+  weston qt6-wayland x11-apps
   clang libclang-rt-14-dev
   libpulse-dev pulseaudio pulseaudio-utils
 )
