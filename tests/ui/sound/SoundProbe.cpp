@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,22 +28,29 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 2) return 2;
     tumblara::SoundPlayer player(QString::fromLocal8Bit(argv[1]));
-    int last = 0;
     int tail = 300;
+    std::vector<std::string> plays;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg.starts_with("tail=")) {
+        if (arg.starts_with("tail="))
             tail = std::stoi(arg.substr(5));
-            continue;
-        }
+        else
+            plays.push_back(arg);
+    }
+    // Quits `tail` ms after the last call, however late the timers fire.
+    int remaining = static_cast<int>(plays.size());
+    const auto done = [&app, &remaining, tail] {
+        if (--remaining <= 0) QTimer::singleShot(tail, Qt::PreciseTimer, &app, &QCoreApplication::quit);
+    };
+    if (plays.empty()) QTimer::singleShot(tail, Qt::PreciseTimer, &app, &QCoreApplication::quit);
+    for (const std::string& arg : plays) {
         const auto at = arg.find('@');
         if (at == std::string::npos) return 2;
         const auto times = arg.find('x', at);
         const std::string name = arg.substr(0, at);
         const int ms = std::stoi(arg.substr(at + 1, times - at - 1));
         const int count = times == std::string::npos ? 1 : std::stoi(arg.substr(times + 1));
-        last = std::max(last, ms);
-        QTimer::singleShot(ms, &app, [&player, name, count] {
+        QTimer::singleShot(ms, Qt::PreciseTimer, &app, [&player, name, count, done] {
             for (int k = 0; k < count; ++k) {
                 const std::int64_t before = Now();
                 player.Play(name);
@@ -51,8 +59,8 @@ int main(int argc, char** argv) {
                             static_cast<long long>(took));
             }
             std::fflush(stdout);
+            done();
         });
     }
-    QTimer::singleShot(last + tail, &app, &QCoreApplication::quit);
     return app.exec();
 }
