@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <atomic>
+#include <csignal>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -16,6 +17,8 @@
 #include <optional>
 #include <thread>
 #include <vector>
+
+#include <sys/prctl.h>
 
 namespace tumblara {
 namespace {
@@ -155,8 +158,11 @@ public:
         env.insert("PULSE_STATE_PATH", sandbox_.Path("state"));
         server_.setProcessEnvironment(env);
         server_.setProcessChannelMode(QProcess::MergedChannels);
+        // Should this test die, the server goes with it, or at the latest
+        // once no client is left.
+        server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         server_.start("pulseaudio",
-                      {"-n", "--daemonize=no", "--use-pid-file=no", "--system=no", "--exit-idle-time=-1",
+                      {"-n", "--daemonize=no", "--use-pid-file=no", "--system=no", "--exit-idle-time=30",
                        "--disallow-exit", "--disable-shm=yes", "--log-target=stderr", "-L",
                        "module-native-protocol-unix auth-anonymous=1 socket=" + sandbox_.Path("native"), "-L",
                        "module-null-sink sink_name=effects rate=44100"});
