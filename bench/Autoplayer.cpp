@@ -36,9 +36,14 @@ int Cadi(Game& game, LeanWindow& window) {
     return ticks;
 }
 
+struct Esito {
+    double punteggio = -std::numeric_limits<double>::infinity();
+    int righe = 0;       // rows the landing completes
+    int spostamento = 0; // columns actually moved
+};
+
 // Higher is better: full rows, then a low, even stack without holes.
-double Valuta(const Well& campo) {
-    int full = 0;
+double Valuta(const Well& campo, int full) {
     int holes = 0;
     int aggregate = 0;
     int bumpiness = 0;
@@ -56,45 +61,46 @@ double Valuta(const Well& campo) {
         if (previous >= 0) bumpiness += std::abs(height - previous);
         previous = height;
     }
-    for (int r = 1; r < Well::kFloorRow; ++r) full += campo.RowFull(r) ? 1 : 0;
     return 0.76 * full - 0.51 * aggregate - 0.36 * holes - 0.18 * bumpiness;
 }
 
 // Tries one move on a copy of the game and scores where the piece comes to rest.
-double Prova(const Game& game, const LeanWindow& window, Mossa m, int& shiftMade) {
+Esito Prova(const Game& game, const LeanWindow& window, Mossa m) {
     LeanWindow w = window;
     Game g(w);
     g.state = game.state;
     w.resume = &g.state.InGioco;
-    shiftMade = Applica(g, w, m);
+    Esito e;
+    e.spostamento = Applica(g, w, m);
     // Stop right after the landing stores the piece, before full rows go.
     for (int i = 0; i < kMaxTicksPerPiece && g.Aggiorna(); ++i) {
-        if (w.waitsForPlayer != 0) return -std::numeric_limits<double>::infinity();
+        if (w.waitsForPlayer != 0) return e;
     }
-    return Valuta(g.state.Campo);
+    for (int r = 1; r < Well::kFloorRow; ++r) e.righe += g.state.Campo.RowFull(r) ? 1 : 0;
+    e.punteggio = Valuta(g.state.Campo, e.righe);
+    return e;
 }
 
-Mossa Migliore(const Game& game, const LeanWindow& window) {
-    Mossa best;
+}  // namespace
+
+Scelta Migliore(const Game& game, const LeanWindow& window) {
+    Scelta best;
     double bestScore = -std::numeric_limits<double>::infinity();
     for (int giri = 0; giri < 4; ++giri) {
         for (int verso : {-1, 1}) {
             for (int passi = verso > 0 ? 0 : 1; passi <= Well::kColumns; ++passi) {
-                int made = 0;
                 const Mossa m{giri, verso * passi};
-                const double score = Prova(game, window, m, made);
-                if (made != m.passi) break;  // blocked: further shifts repeat this one
-                if (score > bestScore) {
-                    bestScore = score;
-                    best = m;
+                const Esito e = Prova(game, window, m);
+                if (e.spostamento != m.passi) break;  // blocked: further shifts repeat this one
+                if (e.punteggio > bestScore) {
+                    bestScore = e.punteggio;
+                    best = {m, e.righe};
                 }
             }
         }
     }
     return best;
 }
-
-}  // namespace
 
 void AvviaPartita(Game& game, LeanWindow& window) {
     game.state.Cella = kCellaBench;
@@ -109,7 +115,7 @@ Piano Pianifica(int steered) {
     Piano piano;
     while (window.waitsForPlayer == 0) {
         const bool steering = static_cast<int>(piano.mosse.size()) < steered;
-        const Mossa m = steering ? Migliore(game, window) : Mossa{};
+        const Mossa m = steering ? Migliore(game, window).mossa : Mossa{};
         piano.mosse.push_back(m);
         Applica(game, window, m);
         piano.gravityTicks += Cadi(game, window);

@@ -26,6 +26,14 @@ struct Piano {
     Well finalCampo;           // the well when the game ended
 };
 
+// The best resting place for the falling piece, and the rows it completes.
+struct Scelta {
+    Mossa mossa;
+    int righe = 0;
+};
+// Tries every turn and shift on copies of `game`; `game` itself is untouched.
+Scelta Migliore(const Game& game, const LeanWindow& window);
+
 inline constexpr int kCellaBench = 21;  // a 1024-pixel-wide screen
 
 // A game started on `window`, wired so that its waits for the player return.

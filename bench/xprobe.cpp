@@ -15,72 +15,21 @@
 #include <X11/extensions/Xdamage.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "bench/XSession.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-}
-
-struct DisplayCloser {
-    void operator()(Display* d) const { XCloseDisplay(d); }
-};
-using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
-
-struct ImageDestroyer {
-    void operator()(XImage* i) const { XDestroyImage(i); }
-};
-using ImagePtr = std::unique_ptr<XImage, ImageDestroyer>;
-
-// The next event, or nothing once `deadline` has passed.
-std::optional<XEvent> NextEvent(Display* dpy, Clock::time_point deadline) {
-    while (XPending(dpy) == 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) return std::nullopt;
-        pollfd p{ConnectionNumber(dpy), POLLIN, 0};
-        poll(&p, 1, static_cast<int>(std::min<std::int64_t>(left.count(), 100)));
-    }
-    XEvent e;
-    XNextEvent(dpy, &e);
-    return e;
-}
-
-struct Damage {
-    int eventBase = 0;
-    ::Damage handle = 0;
-};
-
-std::optional<Damage> WatchDamage(Display* dpy, Window w, int level) {
-    Damage d;
-    int errorBase = 0;
-    if (!XDamageQueryExtension(dpy, &d.eventBase, &errorBase)) return std::nullopt;
-    d.handle = XDamageCreate(dpy, w, level);
-    // A new damage object reports the whole window once; that is no repaint.
-    XSync(dpy, False);
-    XEvent e;
-    while (XCheckTypedEvent(dpy, d.eventBase + XDamageNotify, &e)) {
-    }
-    // Empty the region too, or a non-empty report never comes again.
-    XDamageSubtract(dpy, d.handle, None, None);
-    return d;
-}
-
-bool IsDamage(const Damage& d, const XEvent& e) { return e.type == d.eventBase + XDamageNotify; }
+using namespace tumblara::bench;
 
 // True when the row a third of the way down holds a pure green pixel: the
 // well's frame, which the game draws with its first frame.
@@ -153,26 +102,6 @@ int Startup(Display* dpy, bool green) {
     return 0;
 }
 
-// Repaints reported as raw rectangles; rectangles that arrive within 3 ms of
-// each other belong to one repaint.
-struct Repaint {
-    std::int64_t startNs = 0;
-    long area = 0;
-};
-
-std::optional<Repaint> NextRepaint(Display* dpy, const Damage& d, Clock::time_point deadline) {
-    std::optional<Repaint> r;
-    for (;;) {
-        const auto limit = r ? std::min(deadline, Clock::now() + std::chrono::milliseconds(3)) : deadline;
-        const auto e = NextEvent(dpy, limit);
-        if (!e) return r;
-        if (!IsDamage(d, *e)) continue;
-        const auto* de = reinterpret_cast<const XDamageNotifyEvent*>(&*e);
-        if (!r) r = Repaint{NowNs(), 0};
-        r->area += static_cast<long>(de->area.width) * de->area.height;
-    }
-}
-
 int Keys(Display* dpy, Window w, int count) {
     int xtestEvent = 0, xtestError = 0, major = 0, minor = 0;
     if (!XTestQueryExtension(dpy, &xtestEvent, &xtestError, &major, &minor)) {
@@ -222,18 +151,25 @@ int Repaints(Display* dpy, Window w, double seconds) {
         return 1;
     }
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-    std::vector<long> areas;
     const bool list = std::getenv("XPROBE_LIST") != nullptr;
+    std::vector<long> areas;
+    std::vector<double> gaps;
+    std::int64_t previous = 0;
     while (const auto r = NextRepaint(dpy, *damage, end)) {
         areas.push_back(r->area);
+        if (previous != 0) gaps.push_back(static_cast<double>(r->startNs - previous) / 1e6);
+        previous = r->startNs;
         if (list) std::fprintf(stderr, "%.3f %ld\n", static_cast<double>(r->startNs) / 1e9, r->area);
     }
     long total = 0;
     for (long v : areas) total += v;
     const long biggest = areas.empty() ? 0 : *std::max_element(areas.begin(), areas.end());
-    std::printf("repaints=%zu mean_px=%ld max_px=%ld window_px=%ld\n", areas.size(),
+    std::sort(gaps.begin(), gaps.end());
+    // In play without keys the usual gap between repaints is the gravity interval.
+    const double gap = gaps.empty() ? 0.0 : gaps[gaps.size() / 2];
+    std::printf("repaints=%zu mean_px=%ld max_px=%ld window_px=%ld median_gap_ms=%.1f\n", areas.size(),
                 areas.empty() ? 0 : total / static_cast<long>(areas.size()), biggest,
-                static_cast<long>(a.width) * a.height);
+                static_cast<long>(a.width) * a.height, gap);
     return 0;
 }
 
