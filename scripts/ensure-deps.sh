@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkgconf
-  qt6-base-dev qt6-multimedia-dev libqt6multimedia6
+  qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool procps
   fonts-liberation fonts-urw-base35
