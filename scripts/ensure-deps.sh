@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdotool procps
   fonts-liberation fonts-urw-base35
   python3 desktop-file-utils appstream strace
-  libx11-dev libxtst-dev libxdamage-dev
+  libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
   weston qt6-wayland x11-apps
   clang libclang-rt-14-dev
   libpulse-dev pulseaudio pulseaudio-utils
