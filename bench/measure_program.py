@@ -17,6 +17,7 @@ well off the screen and presses the keys.
 import argparse
 import json
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -96,9 +97,18 @@ class Xvfb:
             raise RuntimeError("Xvfb did not start")
         self.env = dict(os.environ, DISPLAY=":" + number, QT_QPA_PLATFORM="xcb")
         self.env.pop("WAYLAND_DISPLAY", None)
+        # A session bus, as every desktop has; some of the peers end without one.
+        self.bus = None
+        if shutil.which("dbus-daemon"):
+            self.bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.bus.stdout.readline().strip()
         return self
 
     def __exit__(self, *exc):
+        if self.bus:
+            self.bus.terminate()
+            self.bus.wait(10)
         self.proc.terminate()
         self.proc.wait(10)
 
