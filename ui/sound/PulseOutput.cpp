@@ -60,7 +60,7 @@ private:
 struct PulseOutput::Playback {
     const PulseApi* api = nullptr;
     std::shared_ptr<const Wave> wave;
-    pa_sample_spec spec{};
+    pa_sample_spec format{};
     pa_stream* stream = nullptr;
     pa_operation* drain = nullptr;
     std::size_t written = 0;
@@ -149,20 +149,20 @@ void PulseOutput::PlayPending() {
 }
 
 void PulseOutput::Play(std::shared_ptr<const Wave> wave) {
-    const pa_sample_spec spec{ServerFormat(wave->format.encoding), wave->format.sampleRate,
-                              static_cast<std::uint8_t>(wave->format.channels)};
-    if (api_.pa_sample_spec_valid(&spec) == 0) return;
-    pa_stream* stream = api_.pa_stream_new(context_, "effect", &spec, nullptr);
+    const pa_sample_spec format{ServerFormat(wave->format.encoding), wave->format.sampleRate,
+                                static_cast<std::uint8_t>(wave->format.channels)};
+    if (api_.pa_sample_spec_valid(&format) == 0) return;
+    pa_stream* stream = api_.pa_stream_new(context_, "effect", &format, nullptr);
     if (stream == nullptr) return;
     auto playback = std::make_unique<Playback>();
     playback->api = &api_;
     playback->wave = std::move(wave);
-    playback->spec = spec;
+    playback->format = format;
     playback->stream = stream;
     api_.pa_stream_set_write_callback(stream, &PulseOutput::OnWritable, playback.get());
     pa_buffer_attr attr{};
     attr.maxlength = kServerDefault;
-    attr.tlength = static_cast<std::uint32_t>(api_.pa_usec_to_bytes(kBufferUsec, &spec));
+    attr.tlength = static_cast<std::uint32_t>(api_.pa_usec_to_bytes(kBufferUsec, &format));
     attr.prebuf = kServerDefault;
     attr.minreq = kServerDefault;
     attr.fragsize = kServerDefault;
@@ -191,7 +191,7 @@ void PulseOutput::Cut() {
 void PulseOutput::OnWritable(pa_stream* stream, std::size_t bytes, void* playback) {
     auto& p = *static_cast<Playback*>(playback);
     const auto& samples = p.wave->samples;
-    const std::size_t ahead = std::min(p.api->pa_usec_to_bytes(kWriteAheadUsec, &p.spec), kWriteAheadMaxBytes);
+    const std::size_t ahead = std::min(p.api->pa_usec_to_bytes(kWriteAheadUsec, &p.format), kWriteAheadMaxBytes);
     const std::size_t count = std::min(std::max(bytes, ahead), samples.size() - p.written);
     if (count > 0) {
         // No free callback: the library copies the bytes. A refused write
