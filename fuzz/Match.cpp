@@ -80,11 +80,19 @@ struct Table {
     void Handle(const Step& s) {
         const auto code = static_cast<std::int16_t>(s.a | s.b << 8);
         switch (s.op) {
-            case Op::KeyDown:
+            case Op::KeyDown: {
+                const auto before = referee.BeforeKey();
                 Form_KeyDown(game, static_cast<std::int16_t>(BoundKey(s.a)), static_cast<std::int16_t>(s.b));
+                referee.AfterKey(before);
                 break;
+            }
             case Op::KeyUp: Form_KeyUp(game, static_cast<std::int16_t>(BoundKey(s.a)), 0); break;
-            case Op::KeyDownCode: Form_KeyDown(game, code, 0); break;
+            case Op::KeyDownCode: {
+                const auto before = referee.BeforeKey();
+                Form_KeyDown(game, code, 0);
+                referee.AfterKey(before);
+                break;
+            }
             case Op::KeyUpCode: Form_KeyUp(game, code, 0); break;
             case Op::NewGame:
                 referee.NewGameClicked();

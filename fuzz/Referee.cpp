@@ -55,15 +55,47 @@ int Referee::FullRows() const {
     return full;
 }
 
-Referee::TickSnapshot Referee::BeforeTick() const { return {FullRows(), gamesOver_}; }
+Referee::TickSnapshot Referee::BeforeTick() const { return {FullRows(), gamesOver_, game_->state.Campo}; }
 
 void Referee::AfterTick(const TickSnapshot& before) {
-    if (window_->Quitting() || !game_->state.InGioco) return;
+    if (window_->Quitting() || !game_->state.InGioco || gamesOver_ != before.gamesOver) return;
     // A landing that ended the game may have stored a few blocks and filled a
     // row without removing it; resuming that game keeps the row. Otherwise
     // every row a landing completes is gone when the tick is over.
-    if (before.fullRows == 0 && gamesOver_ == before.gamesOver && FullRows() > 0)
-        Fail("a completed row was left in the well after a gravity tick");
+    if (before.fullRows == 0 && FullRows() > 0) Fail("a completed row was left in the well after a gravity tick");
+    // A landing changes the well; the next piece falls at the level's pace,
+    // whether or not the last one came down fast.
+    const std::int32_t interval = window_->Interval(TimerId::Timer1);
+    if (game_->state.Campo != before.campo && interval != game_->state.Intervallo)
+        Fail("the next piece falls every " + std::to_string(interval) + " ms at a level interval of " +
+             std::to_string(game_->state.Intervallo));
+}
+
+Referee::Sprites Referee::BeforeKey() const {
+    Sprites s{};
+    for (int k = 1; k <= 4; ++k) {
+        s.x[static_cast<std::size_t>(k - 1)] = window_->SpriteLeft(k);
+        s.y[static_cast<std::size_t>(k - 1)] = window_->SpriteTop(k);
+    }
+    return s;
+}
+
+void Referee::AfterKey(const Sprites& before) {
+    if (!PieceInWell()) return;
+    const auto c = static_cast<float>(window_->Cella());
+    const float dx = window_->SpriteLeft(1) - before.x[0];
+    if (dx != c && dx != -c) return;
+    for (int k = 1; k <= 4; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        if (window_->SpriteLeft(k) - before.x[i] != dx || window_->SpriteTop(k) != before.y[i]) return;
+    }
+    // The whole piece went one column sideways: every cell it took is free.
+    for (int k = 1; k <= 4; ++k) {
+        const int column = static_cast<int>(window_->SpriteLeft(k) / c);
+        const int row = static_cast<int>(window_->SpriteTop(k) / c);
+        if (!Well::Contains(column, row) || game_->state.Campo(column, row) != 0)
+            Fail("a sideways move onto " + Cell(column, row));
+    }
 }
 
 bool Referee::PieceInWell() const {

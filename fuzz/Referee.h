@@ -6,6 +6,7 @@
 // its shape inside the well, drawing stays inside the well and the preview,
 // and nothing at all happens once the program has ended.
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -33,9 +34,17 @@ public:
     struct TickSnapshot {
         int fullRows;
         int gamesOver;
+        Well campo;
     };
     TickSnapshot BeforeTick() const;
     void AfterTick(const TickSnapshot& before);
+    // Key-downs are bracketed too: a sideways shift must land on free cells.
+    struct Sprites {
+        std::array<float, 4> x;
+        std::array<float, 4> y;
+    };
+    Sprites BeforeKey() const;
+    void AfterKey(const Sprites& before);
     // The state checks; run after every event.
     void Check();
 

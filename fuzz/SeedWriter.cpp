@@ -114,6 +114,21 @@ std::vector<Seed> Seeds() {
         s.Wait(300).DropPiece().Wait(3000).Do(Op::Idle);  // three more rows: level 1
         seeds.push_back(s);
     }
+    // The level banner a landing starts, with each menu entry clicked in it.
+    for (const char* click : {"exit", "pause", "new-game"}) {
+        Seed s(std::string(click) + "-in-a-landing-banner");
+        s.Random({0.0, 0.3, 0.0, 9.5 / 13.0}).NewGame().PileUp(28, 31, 5);
+        s.NextPieces(1, 1, 3, 5).DropPiece();
+        s.NextPieces(1, 1, 4, 5).Wait(300).DropPiece();
+        s.PileUp(29, 31, 5).NextPieces(1, 1, 5, 5);
+        s.Wait(300).Do(Op::KeyDown, kDrop).Wait(700);  // the seventh row goes: level 1
+        const std::string c = click;
+        if (c == "exit") s.Do(Op::Exit, 'X');
+        if (c == "pause") s.Do(Op::Pause).Wait(1000).Do(Op::Pause);
+        if (c == "new-game") s.Do(Op::NewGame);
+        s.Wait(3000).Do(Op::Idle);
+        seeds.push_back(s);
+    }
     {
         Seed s("many-levels");
         s.Random({0.0, 0.3, 0.0, 9.5 / 13.0}).NewGame();

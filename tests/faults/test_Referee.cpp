@@ -149,6 +149,19 @@ TEST_F(RefereeSees, ARowSoundWithoutAFullRowAndAFullRowLeftBehind) {
     EXPECT_TRUE(Saw("a completed row was left")) << All();
 }
 
+TEST_F(RefereeSees, AFastDropThatOutlivesItsLanding) {
+    StartGame();
+    // A tick that lands a piece but leaves the gravity timer at the drop's pace.
+    window.onTimer1 = [this] {
+        const auto before = referee.BeforeTick();
+        game.state.Campo(4, 31) = 2;
+        window.SetTimerInterval(TimerId::Timer1, 20);
+        referee.AfterTick(before);
+    };
+    RunFor(300);
+    EXPECT_TRUE(Saw("the next piece falls every 20 ms at a level interval of 300")) << All();
+}
+
 TEST_F(RefereeSees, APieceOffTheGridOutOfTheWellOrOutOfShape) {
     StartGame();
     PutPiece(2, 0, 16, 10);  // an O reaching column 17
@@ -185,6 +198,21 @@ TEST_F(RefereeSees, AStepDownWhilePausedOrOntoABlock) {
     game.state.InGioco = false;
     window.PlaySound("Impact02.wav");
     EXPECT_TRUE(Saw("a step down while play is stopped")) << All();
+}
+
+TEST_F(RefereeSees, ASidewaysMoveOntoASettledBlock) {
+    StartGame();
+    PutPiece(2, 0, 5, 10);
+    game.state.Campo(7, 11) = 3;
+    auto before = referee.BeforeKey();
+    game.Muovi(true);  // refused: (7,11) is taken
+    referee.AfterKey(before);
+    EXPECT_TRUE(broken.empty()) << All();
+
+    before = referee.BeforeKey();
+    for (int k = 1; k <= 4; ++k) window.MoveSprite(k, window.SpriteLeft(k) + kCella, window.SpriteTop(k));
+    referee.AfterKey(before);
+    EXPECT_TRUE(Saw("a sideways move onto (7,11)")) << All();
 }
 
 TEST_F(RefereeSees, DrawingOutsideTheWellAndThePreview) {
