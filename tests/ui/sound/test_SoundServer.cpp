@@ -71,10 +71,9 @@ QByteArray Pactl(const QStringList& args) {
     return pactl.waitForFinished(10000) ? pactl.readAllStandardOutput() : QByteArray();
 }
 
-// Loud passages in 16-bit mono at 44.1 kHz, in ms from its start; 40 ms of quiet ends one.
-std::vector<std::pair<int, int>> Passages(const QByteArray& raw) {
+// Loud passages in mono at 44.1 kHz, in ms from its start; 40 ms of quiet ends one.
+std::vector<std::pair<int, int>> Passages(const std::vector<int>& samples) {
     std::vector<std::pair<int, int>> passages;
-    const std::vector<int> samples = testing::Samples16(raw);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         const auto ms = static_cast<int>(i * 1000 / 44100);
         if (std::abs(samples[i]) <= 300) continue;
@@ -109,28 +108,32 @@ TEST_F(Sandbox, WithASoundServerEachEffectIsMixedWholeAndANewOneCutsTheOneStillP
     ASSERT_GE(QFileInfo(monitor).size(), 8820) << "the null sink's monitor gives nothing";
 
     SoundPlayer player(TUMBLARA_WAVE_DIR);
-    QByteArray busiest;  // the listing of sink inputs while the most streams were open
-    // The newest of two asked for while connecting, each alone, then the row sound 150 ms into the level sound.
+    // The newest of two asked for while connecting, each alone, the row sound 100 ms into the level sound, and
+    // the level sound 100 ms into itself, for a look at the streams while it plays.
     for (const auto& [name, gap] : {std::pair{"Impact02.wav", 0ms}, {"Bonus1.wav", 500ms}, {"Bonus2.wav", 1000ms},
-                                    {"Impact02.wav", 300ms}, {"Bonus2.wav", 150ms}, {"Bonus1.wav", 700ms}}) {
+                                    {"Impact02.wav", 300ms}, {"Bonus2.wav", 100ms}, {"Bonus1.wav", 600ms},
+                                    {"Bonus2.wav", 100ms}, {"Bonus2.wav", 0ms}}) {
         player.Play(name);
-        for (const auto until = Clock::now() + gap; Clock::now() < until;)
-            if (const auto inputs = Pactl({"list", "sink-inputs"}); inputs.count(kInput) > busiest.count(kInput))
-                busiest = inputs;
+        std::this_thread::sleep_for(gap);
     }
+    QByteArray busiest;  // the sink inputs listed while the most streams were open
+    for (const auto until = Clock::now() + 300ms; Clock::now() < until;)
+        if (const auto inputs = Pactl({"list", "sink-inputs"}); inputs.count(kInput) > busiest.count(kInput))
+            busiest = inputs;
     EXPECT_EQ(busiest.count(kInput), 1);
     EXPECT_TRUE(busiest.contains("application.name = \"Tumblara\"") && busiest.contains("media.role = \"game\""))
         << busiest.toStdString();
+    std::this_thread::sleep_for(700ms);
     EXPECT_FALSE(Pactl({"list", "sink-inputs"}).contains(kInput)) << "a stream outlived its wave";
 
     parec.kill();
     parec.waitForFinished();
     QFile raw(monitor);
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    const auto passages = Passages(raw.readAll());
+    const auto passages = Passages(testing::Samples16(raw.readAll()));
     // Loud lengths: the files less their quiet tails, with room for a busy
     // machine; a wave played twice, cut short or joined by another falls outside.
-    const std::pair<int, int> lengths[] = {{150, 360}, {550, 820}, {10, 100}, {280, 480}};
+    const std::pair<int, int> lengths[] = {{150, 360}, {550, 820}, {10, 100}, {250, 540}, {650, 920}};
     ASSERT_EQ(passages.size(), std::size(lengths)) << ::testing::PrintToString(passages);
     for (std::size_t i = 0; i < passages.size(); ++i) {
         const int length = passages[i].second - passages[i].first;
