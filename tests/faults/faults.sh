@@ -5,9 +5,11 @@
 #
 #   no-display unset|unreachable
 #       no X server: one clear line on stderr, a non-zero status, no crash
-#   sound no-server|missing|empty|truncated|not-riff
-#       no sound server, or broken wave files beside the program: the game
-#       plays on, answers the pointer at once, and "Esci" ends it with 0
+#   sound no-server|missing-empty|truncated-not-riff
+#       no sound server, or broken wave files beside the program (the step
+#       sound and the level sound, which every game plays, get one fault
+#       each; the row sound, read only when a row goes, gets one too): the
+#       game plays on, answers the pointer at once, and "Esci" ends it with 0
 #   screen <W>x<H>
 #       a screen of that size: the window covers it, a game runs, the
 #       program ends cleanly
@@ -229,22 +231,27 @@ sound)
         mkdir "$work/folder"
         cp "$program" "$work/folder/"
         exe="$work/folder/$(basename "$program")"
-        for name in Impact02 Bonus1 Bonus2; do
-            wave="$work/folder/$name.wav"
-            case "$arg" in
-            missing) ;;
-            empty) : >"$wave" ;;
-            truncated) printf 'RIFF\x24\x10\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00' >"$wave" ;;
-            not-riff) head -c 4096 "$program" >"$wave" ;;
-            *) fail "unknown wave fault $arg" ;;
-            esac
-        done
+        waves=$(dirname "$program")
+        folder=$work/folder
+        case "$arg" in
+        missing-empty)
+            : >"$folder/Impact02.wav"  # empty; Bonus2.wav is missing
+            : >"$folder/Bonus1.wav"
+            ;;
+        truncated-not-riff)
+            # Cut in the samples, and cut inside the format chunk.
+            head -c 100 "$waves/Impact02.wav" >"$folder/Impact02.wav"
+            head -c 30 "$waves/Bonus1.wav" >"$folder/Bonus1.wav"
+            head -c 4096 "$program" >"$folder/Bonus2.wav"  # not RIFF at all
+            ;;
+        *) fail "unknown wave fault $arg" ;;
+        esac
     fi
     start_game "$exe"
     enter_state play
     # Steps down, drops and the level sound all ask for sound meanwhile.
-    (for _ in $(seq 10); do xdotool key Down; sleep 0.3; done) &
-    responses 200 4
+    (for _ in $(seq 8); do xdotool key Down; sleep 0.3; done) &
+    responses 200 3
     wait $! || true
     kill -0 "$game" 2>/dev/null || fail "the program ended by itself"
     menu 2
