@@ -1,100 +1,87 @@
-// Looks at and talks to a real X screen for the real-window tests.
+// Reads a real X screen for the real-window test. Each line on the input is
+// a list of queries about one fresh screenshot; the answers come back on one
+// line, one word each, in the same order.
 //
-//   window_probe frame <left> <top> <width> <height> <timeout-s> [failure.png]
-//       prints "ready" once connected, then "frame <unix-ns>" as soon as every
-//       pixel of the rectangle's outline is 0x00FF00; status 1 if it never is.
-//   window_probe well <cella>
-//       prints rows 1..31 of the well as 16 characters: '.' black, 'r' pure
-//       red (the first piece of the first game), '#' anything else.
-//   window_probe pixel <x> <y>
-//       prints the colour of one screen pixel as RRGGBB.
-//   window_probe close <window-id>
-//       asks the window to close, as a window manager's close button does.
+//   count <x> <y> <w> <h> <RRGGBB>   pixels of exactly that colour in the rectangle
+//   well <cella>                     rows 1..31 of the well as one word of 31 x 16
+//                                    characters: '#' a block, '.' anything else
 
-#include <QGuiApplication>
-#include <QImage>
-#include <QPixmap>
-#include <QScreen>
-#include <QThread>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
-
-// Sends the close request of the window manager protocol; in XClose.cpp,
-// away from Qt, whose headers clash with Xlib's macros.
-int CloseWindow(unsigned long window);
 
 namespace {
 
-QImage Screenshot() {
-    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+struct FreeImage {
+    void operator()(XImage* img) const { XDestroyImage(img); }
+};
+using Image = std::unique_ptr<XImage, FreeImage>;
+
+unsigned long Pixel(const XImage& img, int x, int y) {
+    if (x < 0 || y < 0 || x >= img.width || y >= img.height) return 0;
+    return XGetPixel(const_cast<XImage*>(&img), x, y) & 0xFFFFFF;
 }
 
-bool FrameShown(const QImage& img, const QRect& r) {
-    const QRgb verde = qRgb(0, 255, 0);
-    if (!img.rect().contains(r)) return false;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        if (img.pixel(r.left(), y) != verde || img.pixel(r.right(), y) != verde) return false;
-    for (int x = r.left(); x <= r.right(); ++x)
-        if (img.pixel(x, r.top()) != verde || img.pixel(x, r.bottom()) != verde) return false;
+// A block picture is the same ramp on every row: dark at the left, brightest
+// right of the middle. Text over the well (the banner) does not pass.
+bool ShowsBlock(const XImage& img, int x0, int y0, int cella) {
+    auto at = [&](int percent, int y) {  // the brightest channel
+        const unsigned long p = Pixel(img, x0 + cella * percent / 100, y);
+        return std::max({p >> 16, (p >> 8) & 0xFF, p & 0xFF});
+    };
+    for (int y : {y0 + cella / 5, y0 + cella / 2, y0 + cella * 4 / 5}) {
+        const unsigned long left = at(10, y), rise = at(30, y), peak = at(55, y), right = at(92, y);
+        if (peak < 150 || !(left < rise && rise < peak && right < peak)) return false;
+    }
     return true;
 }
 
-int WaitForFrame(int argc, char** argv) {
-    if (argc < 7) return 2;
-    const QRect frame(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(std::atoi(argv[6]));
-    std::printf("ready\n");
-    std::fflush(stdout);
-    QImage last;
-    while (std::chrono::steady_clock::now() < limit) {
-        last = Screenshot();
-        if (FrameShown(last, frame)) {
-            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                std::chrono::system_clock::now().time_since_epoch());
-            std::printf("frame %lld\n", static_cast<long long>(ns.count()));
-            return 0;
-        }
-        QThread::msleep(5);
-    }
-    if (argc > 7) last.save(QString::fromLocal8Bit(argv[7]));
-    std::printf("no frame\n");
-    return 1;
+std::string Well(const XImage& img, int cella) {
+    std::string cells;
+    for (int row = 1; row <= 31; ++row)
+        for (int col = 1; col <= 16; ++col) cells += ShowsBlock(img, col * cella, row * cella, cella) ? '#' : '.';
+    return cells;
 }
 
-int PrintWell(int argc, char** argv) {
-    if (argc < 3) return 2;
-    const int cella = std::atoi(argv[2]);
-    const QImage img = Screenshot();
-    for (int row = 1; row <= 31; ++row) {
-        std::string line;
-        for (int col = 1; col <= 16; ++col) {
-            const QRgb px = img.pixel(col * cella + cella / 2, row * cella + cella / 2);
-            const bool red = qRed(px) > 0 && qGreen(px) == 0 && qBlue(px) == 0;
-            line += (px & 0xFFFFFF) == 0 ? '.' : red ? 'r' : '#';
-        }
-        std::printf("%s\n", line.c_str());
-    }
-    return 0;
-}
-
-int PrintPixel(int argc, char** argv) {
-    if (argc < 4) return 2;
-    const QRgb px = Screenshot().pixel(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::printf("%02X%02X%02X\n", qRed(px), qGreen(px), qBlue(px));
-    return 0;
+long Count(const XImage& img, int left, int top, int width, int height, unsigned long colour) {
+    long n = 0;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x) n += Pixel(img, x, y) == colour ? 1 : 0;
+    return n;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "close") return argc > 2 ? CloseWindow(std::strtoul(argv[2], nullptr, 0)) : 2;
-    QGuiApplication app(argc, argv);
-    if (mode == "frame") return WaitForFrame(argc, argv);
-    if (mode == "well") return PrintWell(argc, argv);
-    if (mode == "pixel") return PrintPixel(argc, argv);
-    std::fprintf(stderr, "usage: window_probe frame|well|pixel|close ...\n");
-    return 2;
+int main() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return 1;
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes size{};
+    XGetWindowAttributes(display, root, &size);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const Image img(XGetImage(display, root, 0, 0, static_cast<unsigned>(size.width),
+                                  static_cast<unsigned>(size.height), AllPlanes, ZPixmap));
+        if (!img) return 1;
+        std::istringstream queries(line);
+        std::string query;
+        while (queries >> query) {
+            int x = 0, y = 0, w = 0, h = 0;
+            std::string colour;
+            if (query == "count" && queries >> x >> y >> w >> h >> colour)
+                std::cout << Count(*img, x, y, w, h, std::stoul(colour, nullptr, 16)) << ' ';
+            else if (query == "well" && queries >> x)
+                std::cout << Well(*img, x) << ' ';
+            else
+                std::cout << "? ";
+        }
+        std::cout << std::endl;
+    }
+    XCloseDisplay(display);
+    return 0;
 }
