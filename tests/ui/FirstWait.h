@@ -42,17 +42,6 @@ inline bool InsideTheFirstWait(frmGame& form, const std::function<void()>& steps
     return ran && unwound && watchdog.isActive();
 }
 
-}  // namespace tumblara::testing
-
-namespace tumblara::testing {
-
-// After the program was ended inside a test, event loops return at once
-// until the application's own loop has run; run it once, briefly.
-inline void RestartEventLoops() {
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-}
-
 inline QPoint Centre(const QWidget* w) { return w->geometry().center(); }
 
 }  // namespace tumblara::testing

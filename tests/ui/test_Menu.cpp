@@ -1,5 +1,5 @@
-// The label menu under real pointer events: highlight, the information text
-// and the clicks that must do nothing before the first game.
+// The label menu under pointer events: one highlight at a time, the
+// information text, and clicks that must do nothing.
 
 #include <gtest/gtest.h>
 
@@ -16,14 +16,12 @@ protected:
     QWindow* Win() { return form.windowHandle(); }
     QLabel* Label1(int i) { return form.elementi().Label1[static_cast<std::size_t>(i)]; }
     QTextEdit* Text4() { return form.elementi().Text4; }
+    QPoint OnText4() { return Text4()->geometry().topLeft() + QPoint(20, 20); }
     void MoveTo(QPoint p) { QTest::mouseMove(Win(), p); }
     void ClickAt(QPoint p) { QTest::mouseClick(Win(), Qt::LeftButton, {}, p); }
     void ClickLabel(int i) { ClickAt(Centre(Label1(i))); }
-    // A point of the bare background: below the preview, right of the well.
-    QPoint Background() const {
-        const int c = form.layout().Cella;
-        return {20 * c, 25 * c};
-    }
+    // Bare background: below the preview, right of the well.
+    QPoint Background() const { return {20 * form.layout().Cella, 25 * form.layout().Cella}; }
     static bool Lit(const QLabel* l) {
         return l->palette().color(QPalette::Window) == QColor(0x80, 0, 0) &&
                l->palette().color(QPalette::WindowText) == QColor(0xFF, 0xFF, 0xFF);
@@ -36,90 +34,51 @@ protected:
     frmGame form;
 };
 
-TEST_F(MenuOfTheWindow, PointerOnALabelLightsItAndOnlyTheBackgroundPutsItOut) {
+TEST_F(MenuOfTheWindow, OneLabelStaysLitUntilThePointerCrossesTheBackground) {
     ASSERT_TRUE(InsideTheFirstWait(form, [&] {
+        ClickLabel(4);  // shows the information text, over the lower labels
+        MoveTo(Background());
         MoveTo(Centre(Label1(0)));
         EXPECT_TRUE(Lit(Label1(0)));
-        EXPECT_TRUE(form.menu().Evidenziato());
-        // Straight onto another label, without crossing the background.
-        MoveTo(Centre(Label1(2)));
-        EXPECT_TRUE(Lit(Label1(0))) << "the first label keeps its highlight";
-        EXPECT_TRUE(Resting(Label1(2))) << "only one label is lit at a time";
+        // Straight onto another label, and over elements without handlers.
+        MoveTo(Centre(Label1(1)));
+        EXPECT_TRUE(Resting(Label1(1))) << "only one label is lit at a time";
+        for (QPoint p : {Centre(form.elementi().Label2), Centre(form.elementi().Label4), OnText4()}) {
+            MoveTo(p);
+            EXPECT_TRUE(Lit(Label1(0))) << "over " << p.x() << "," << p.y();
+        }
         MoveTo(Background());
         for (int i = 0; i < 5; ++i) EXPECT_TRUE(Resting(Label1(i))) << "label " << i;
-        EXPECT_FALSE(form.menu().Evidenziato());
-        MoveTo(Centre(Label1(2)));
-        EXPECT_TRUE(Lit(Label1(2))) << "after the background the next label lights";
-    }));
-}
-
-TEST_F(MenuOfTheWindow, ElementsWithoutHandlersKeepTheHighlight) {
-    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
-        ClickLabel(4);
-        ASSERT_FALSE(Text4()->isHidden());
-        MoveTo(Background());
         MoveTo(Centre(Label1(1)));
-        ASSERT_TRUE(Lit(Label1(1)));
-        MoveTo(Centre(form.elementi().Label2));
-        EXPECT_TRUE(Lit(Label1(1))) << "over the score";
-        MoveTo(Centre(form.elementi().Label4));
-        EXPECT_TRUE(Lit(Label1(1))) << "over the preview caption";
-        MoveTo(Text4()->geometry().topLeft() + QPoint(20, 20));
-        EXPECT_TRUE(Lit(Label1(1))) << "over the information text";
-        MoveTo(Background());
-        EXPECT_TRUE(Resting(Label1(1)));
+        EXPECT_TRUE(Lit(Label1(1))) << "after the background the next label lights";
     }));
 }
 
-TEST_F(MenuOfTheWindow, InfoShowsTheInformationTextAndHidesItAgain) {
+TEST_F(MenuOfTheWindow, TheTextHidesOnInfoOnItselfAndOnTheBackgroundButNotOnAnotherLabel) {
     ASSERT_TRUE(InsideTheFirstWait(form, [&] {
-        ASSERT_TRUE(Text4()->isHidden()) << "hidden at start";
+        QTest::mousePress(Win(), Qt::LeftButton, {}, Centre(Label1(4)));
+        QTest::mouseRelease(Win(), Qt::LeftButton, {}, Centre(Label1(2)));
+        EXPECT_FALSE(form.game().Terminato()) << "pressed on Info, released over Esci: no click";
+        ASSERT_TRUE(Text4()->isHidden());
         ClickLabel(4);
-        EXPECT_FALSE(Text4()->isHidden());
-        ClickLabel(4);
-        EXPECT_TRUE(Text4()->isHidden());
-    }));
-    const QStringList lines = Text4()->toPlainText().split('\n');
-    ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0], "Tumblara ver 3.0");
-    EXPECT_EQ(lines[1], "by Nortavo");
-    EXPECT_EQ(Text4()->focusPolicy() & Qt::TabFocus, 0) << "not reachable with Tab";
-}
-
-TEST_F(MenuOfTheWindow, ClickOnTheTextOrOnTheBackgroundHidesItButNotOneOnAnotherLabel) {
-    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
-        ClickLabel(4);
-        ClickAt(Text4()->geometry().topLeft() + QPoint(20, 20));
+        ClickAt(OnText4());
         EXPECT_TRUE(Text4()->isHidden()) << "a click on the text";
-
         ClickLabel(4);
         QTest::mousePress(Win(), Qt::RightButton, {}, Background());
         QTest::mouseRelease(Win(), Qt::RightButton, {}, Background());
         EXPECT_TRUE(Text4()->isHidden()) << "any button on the background";
 
         ClickLabel(4);
-        ClickLabel(1);  // "Pausa" before the first game does nothing else
-        EXPECT_FALSE(Text4()->isHidden()) << "a menu label is not the background";
-    }));
-}
-
-TEST_F(MenuOfTheWindow, PausaBeforeTheFirstGameDoesNothing) {
-    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
         ClickLabel(1);
-        // Had it paused, the click would still be waiting in there.
+        EXPECT_FALSE(Text4()->isHidden()) << "a menu label is not the background";
+        // Had "Pausa" paused before the first game, the click would still be waiting.
         EXPECT_EQ(Label1(1)->text(), "Pausa");
-        EXPECT_FALSE(form.game().state.InGioco);
         EXPECT_EQ(form.services().Interval(TimerId::Timer2), 500) << "still blinking Game Over";
     }));
-}
-
-TEST_F(MenuOfTheWindow, PressOnOneLabelAndReleaseOnAnotherIsNoClick) {
-    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
-        QTest::mousePress(Win(), Qt::LeftButton, {}, Centre(Label1(4)));
-        QTest::mouseRelease(Win(), Qt::LeftButton, {}, Centre(Label1(2)));
-        EXPECT_FALSE(form.game().Terminato()) << "released over Esci";
-        EXPECT_TRUE(Text4()->isHidden()) << "pressed on Info";
-    }));
+    const QStringList lines = Text4()->toPlainText().split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], "Tumblara ver 3.0");
+    EXPECT_EQ(lines[1], "by Nortavo");
 }
 
 }  // namespace
