@@ -36,6 +36,8 @@ xpoke=$2
 case=$3
 arg=${4:-}
 work=$(mktemp -d)
+# In a sanitizer build, the leak suppressions apply also when run by hand.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$(dirname "$0")/lsan.supp}
 xvfb=""
 pulse=""
 game=""
