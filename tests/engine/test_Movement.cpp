@@ -1,229 +1,129 @@
-// Moving the falling piece sideways and turning it: the walls, the settled
-// blocks, the push away from the right wall and the lift off the floor.
+// The falling piece: where a new one enters, its sideways moves and its turns,
+// with the walls, settled blocks, row 0, the push off the right wall and the
+// lift off the floor.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/Shapes.h"
 #include "tests/support/Board.h"
 
 namespace tumblara::testing {
 namespace {
 
-using Cells = std::vector<std::pair<int, int>>;
+// Every state as seen on screen: digit k is block k.
+struct Drawn { std::int16_t tipo; std::vector<std::int16_t> rots; std::string_view picture; };
+const Drawn kShapes[] = {
+    {1, {0, 2}, "1234"},     {1, {1, 3}, "1/2/3/4"},  {2, {0, 1, 2, 3}, "12/34"},
+    {3, {0}, "1./2./34"},    {3, {1}, "..4/123"},     {3, {2}, "12/.3/.4"},  {3, {3}, "123/4.."},
+    {4, {0}, ".1/.2/43"},    {4, {1}, "123/..4"},     {4, {2}, "12/3./4."},  {4, {3}, "1../234"},
+    {5, {0, 2}, ".3/14/2."}, {5, {1, 3}, "12./.34"},  {6, {0, 2}, "1./23/.4"}, {6, {1, 3}, ".34/12."},
+    {7, {0}, ".4./123"},     {7, {1}, ".2/13/.4"},    {7, {2}, "123/.4."},   {7, {3}, "1./23/4."},
+};
+
+bool InWell(const Cells& cells) {
+    return std::all_of(cells.begin(), cells.end(),
+                       [](auto c) { return c.first >= 1 && c.first <= 16 && c.second >= 0 && c.second <= 31; });
+}
 
 class Movement : public ::testing::Test, protected GameOnFakeWindow {
 protected:
     void SetUp() override { StartGame(); }
-
-    // Cells of shape tipo/rot with block 1 at (x, y), as laid out by the table.
-    static Cells Layout(std::int16_t tipo, std::int16_t rot, int x, int y) {
-        Cells cells;
-        for (const Offset& o : Forma(tipo, rot)) cells.emplace_back(x + o.dc, y + o.dr);
-        return cells;
-    }
-    static bool Fits(const Cells& cells) {
-        return std::all_of(cells.begin(), cells.end(),
-                           [](auto c) { return c.first >= 1 && c.first <= 16 && c.second >= 0 && c.second <= 31; });
-    }
-    static int Lowest(const Cells& cells) {
-        int lowest = 0;
-        for (const auto& c : cells) lowest = std::max(lowest, c.second);
-        return lowest;
-    }
-    int SettledCells() const {
-        int n = 0;
-        for (int r = 1; r < Well::kFloorRow; ++r)
-            for (int c = 1; c <= 16; ++c) n += game.state.Campo(c, r) != 0;
-        return n;
-    }
-    bool FloorIntact() const {
-        for (int c = 1; c <= 16; ++c)
-            if (game.state.Campo(c, Well::kFloorRow) == 0) return false;
-        return true;
-    }
 };
 
-TEST_F(Movement, SidewaysMovesStopAtBothWallsAndNowhereElse) {
-    PutPiece(1, 0, 1, 10);  // flat I in columns 1..4
-    EXPECT_FALSE(game.Controlla(false));
-    EXPECT_TRUE(game.Controlla(true));
-    game.Muovi(false);
-    EXPECT_EQ(PieceCells(), Layout(1, 0, 1, 10)) << "the left wall refuses";
-
-    // Twenty presses to the right: twelve moves, then the right wall.
-    for (int i = 0; i < 20; ++i) game.Muovi(true);
-    EXPECT_EQ(PieceCells(), Layout(1, 0, 13, 10));
-    EXPECT_FALSE(game.Controlla(true));
-    EXPECT_TRUE(game.Controlla(false));
-
-    for (int i = 0; i < 20; ++i) game.Muovi(false);
-    EXPECT_EQ(PieceCells(), Layout(1, 0, 1, 10));
+TEST_F(Movement, ANewPieceEntersAsDrawnWithItsTopBlockInRowOneAndInColumnsOneToThirteen) {
+    auto enter = [this](std::int16_t tipo, std::int16_t rot, float u) {
+        game.state.TipoPezzo = tipo, game.state.RotPezzo = rot;
+        fake.ScriptRnd({u});
+        game.Posiziona(true);
+        return PieceCells();
+    };
+    for (const Drawn& d : kShapes)
+        for (const std::int16_t rot : d.rots)
+            EXPECT_EQ(enter(d.tipo, rot, RndForColumn(5)), DrawnCells(d.picture, 5)) << d.tipo << "/" << rot;
+    EXPECT_EQ(enter(1, 0, 0.0f), DrawnCells("1234", 1));
+    EXPECT_EQ(enter(1, 0, 0.99999994f), DrawnCells("1234", 13)) << "the largest draw below 1";
+    EXPECT_EQ(enter(4, 0, 0.0f), DrawnCells(".1/.2/43", 2)) << "the J's foot stays in column 1";
+    EXPECT_EQ(enter(4, 1, 0.0f), DrawnCells("123/..4", 1)) << "only state 0 is moved";
 }
 
-TEST_F(Movement, OneSettledCellInTheWayRefusesTheWholeMove) {
-    // T in state 0: (5,10) (6,10) (7,10) and its top block (6,9).
-    PutPiece(7, 0, 5, 10);
-    game.state.Campo(7, 9) = 3;  // right of the top block only
-    game.state.Campo(4, 11) = 3;  // diagonally below-left: not in the way
-    EXPECT_FALSE(game.Controlla(true));
-    game.Muovi(true);
-    EXPECT_EQ(PieceCells(), Layout(7, 0, 5, 10)) << "no block moves when one is blocked";
-
-    EXPECT_TRUE(game.Controlla(false));
-    game.Muovi(false);
-    EXPECT_EQ(PieceCells(), Layout(7, 0, 4, 10)) << "all four blocks move together";
-
-    game.state.Campo(3, 10) = 5;  // left of block 1
-    game.Muovi(false);
-    EXPECT_EQ(PieceCells(), Layout(7, 0, 4, 10));
-    EXPECT_EQ(game.state.Campo(3, 10), 5) << "a refused move changes nothing in the well";
+TEST_F(Movement, ASidewaysMoveShiftsAllFourBlocksOnlyWhenEveryTargetCellIsFreeAndInsideTheWell) {
+    struct Case { const char* what; std::int16_t tipo, rot; int x, y; bool right; std::pair<int, int> settled; bool moves; };
+    const Case cases[] = {
+        {"flat I at the left wall", 1, 0, 1, 10, false, {}, false},
+        {"flat I one short of the right wall", 1, 0, 12, 10, true, {}, true},
+        {"flat I at the right wall", 1, 0, 13, 10, true, {}, false},
+        {"T with a block right of its top block", 7, 0, 5, 10, true, {7, 9}, false},
+        {"T with a block diagonally below", 7, 0, 5, 10, false, {4, 11}, true},
+        {"T with a block left of block 1", 7, 0, 5, 10, false, {4, 10}, false},
+        {"S reaching into row 0", 6, 1, 5, 1, true, {}, false},
+        {"S one row lower", 6, 1, 5, 2, true, {}, true},
+    };
+    for (const Case& c : cases) {
+        game.state.Campo.Reset(1);
+        if (c.settled.first != 0) game.state.Campo(c.settled.first, c.settled.second) = 3;
+        PutPiece(c.tipo, c.rot, c.x, c.y);
+        Cells expected = PieceCells();
+        for (auto& cell : expected) cell.first += c.moves ? (c.right ? 1 : -1) : 0;
+        game.Muovi(c.right);
+        EXPECT_EQ(PieceCells(), expected) << c.what << (c.right ? ", right" : ", left");
+    }
 }
 
-TEST_F(Movement, TurningIsClockwiseAndFourTurnsBringEveryPieceBack) {
-    for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
-        for (std::int16_t rot = 0; rot < 4; ++rot) {
-            PutPiece(tipo, rot, 6, 10);
-            const Cells start = PieceCells();
-            for (int turn = 1; turn <= 4; ++turn) {
-                game.Ruota();
-                EXPECT_EQ(game.state.RotPezzo, (rot - turn + 8) % 4) << "type " << tipo << " from " << rot;
-                EXPECT_EQ(PieceCells()[0], (std::pair{6, 10})) << "block 1 keeps its cell";
-            }
-            EXPECT_EQ(PieceCells(), start) << "type " << tipo << " state " << rot;
+TEST_F(Movement, ATurnIsAClockwiseQuarterAroundBlockOneAfterAPushOffTheRightWallAndBeforeALiftOffTheFloor) {
+    struct Case { const char* what; std::int16_t tipo, rot; int x, y; std::int16_t rotAfter; Cells after; };
+    const Case cases[] = {
+        {"T, state 0 wraps to 3", 7, 0, 7, 10, 3, DrawnCells("1./23/4.", 7, 10)},
+        {"T in columns 11..13 is not pushed", 7, 2, 11, 10, 1, DrawnCells(".2/13/.4", 11, 9)},
+        {"flat I in columns 13..16 is pushed to 9..12", 1, 0, 13, 10, 3, DrawnCells("1/2/3/4", 9, 10)},
+        {"upright I in column 16 is pushed to 12", 1, 1, 16, 10, 0, DrawnCells("1234", 12, 10)},
+        {"L reaching column 14 ends its rightmost block in 12", 3, 3, 12, 10, 2, DrawnCells("12/.3/.4", 10, 10)},
+        {"J turned into state 0 at column 1", 4, 1, 1, 10, 0, DrawnCells(".1/.2/43", 2, 10)},
+        {"flat I on row 31 stands in rows 28..31", 1, 0, 5, 31, 3, DrawnCells("1/2/3/4", 5, 28)},
+        {"S turned in row 1 reaches row 0", 6, 0, 5, 1, 3, DrawnCells(".34/12.", 5, 0)},
+    };
+    for (const Case& c : cases) {
+        PutPiece(c.tipo, c.rot, c.x, c.y);
+        game.Ruota();
+        EXPECT_EQ(game.state.RotPezzo, c.rotAfter) << c.what;
+        EXPECT_EQ(PieceCells(), c.after) << c.what;
+    }
+    game.Timer1_Timer();
+    EXPECT_EQ(PieceCells(), DrawnCells(".34/12.", 5, 1)) << "a piece reaching into row 0 still falls";
+}
+
+TEST_F(Movement, EveryPieceTurnedAnywhereOnTheFloorStaysBetweenTheWallsAndAboveTheFloor) {
+    for (const Drawn& d : kShapes) {
+        for (int x = 1; x <= 16; ++x) {
+            PutPiece(d.tipo, d.rots[0], x, 10);
+            SinkToFloor();
+            if (!InWell(PieceCells())) continue;
+            game.Ruota();
+            EXPECT_TRUE(InWell(PieceCells())) << d.tipo << "/" << d.rots[0] << " in column " << x;
         }
     }
 }
 
-TEST_F(Movement, TurningNextToTheRightWallPushesThePieceLeftFirst) {
-    PutPiece(1, 0, 13, 10);  // flat I in columns 13..16
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{9, 10}, {9, 11}, {9, 12}, {9, 13}}));
-
-    PutPiece(1, 1, 16, 10);  // upright I in column 16
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{12, 10}, {13, 10}, {14, 10}, {15, 10}}));
-
-    // An L reaching column 14: the rightmost block goes to column 12.
-    PutPiece(3, 3, 12, 10);  // (12,10) (13,10) (14,10) (12,11)
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), Layout(3, 2, 10, 10));
-}
-
-TEST_F(Movement, APieceNotBeyondColumnThirteenTurnsWhereItIs) {
-    PutPiece(7, 2, 11, 10);  // T in columns 11..13
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{11, 10}, {12, 9}, {12, 10}, {12, 11}}));
-}
-
-TEST_F(Movement, EveryTurnedPieceStaysBetweenTheWalls) {
-    for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
-        for (std::int16_t rot = 0; rot < 4; ++rot) {
-            for (int x = 1; x <= 16; ++x) {
-                if (!Fits(Layout(tipo, rot, x, 10))) continue;
-                PutPiece(tipo, rot, x, 10);
-                game.Ruota();
-                for (const auto& [column, row] : PieceCells()) {
-                    EXPECT_GE(column, 1) << "type " << tipo << " state " << rot << " column " << x;
-                    EXPECT_LE(column, 16) << "type " << tipo << " state " << rot << " column " << x;
-                }
-            }
-        }
-    }
-}
-
-TEST_F(Movement, ATurnMayOverlapSettledBlocksAndTheLandingOverwritesThem) {
+TEST_F(Movement, ATurnIntoSettledBlocksIsNeverRefusedAndTheLandingPaintsOverThem) {
     SetBottomRows(game.state.Campo, std::vector<std::string>(12, ".....22........."));  // rows 20..31
     ShowCampo();
     game.state.ColorePezzo = 5;
-    PutPiece(1, 1, 5, 20);  // upright I in column 5, rows 20..23, beside the pile
+    PutPiece(1, 1, 5, 20);  // upright I beside the pile
     game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{5, 20}, {6, 20}, {7, 20}, {8, 20}})) << "a turn is never refused";
-
-    game.Timer1_Timer();  // the pile is under columns 6 and 7: the piece lands where it is
-    EXPECT_EQ(WellRows(game.state.Campo, 19)[0], "................");
-    EXPECT_EQ(WellRows(game.state.Campo, 20)[0], "....5555........");
-    EXPECT_EQ(fake.ShownWell()[19], "....5555........");
-    EXPECT_EQ(WellRows(game.state.Campo, 21)[0], ".....22.........");
+    game.Timer1_Timer();  // flat across the pile, it lands where it is
+    const auto rows = WellRows(game.state.Campo, 19);
+    EXPECT_EQ(std::vector(rows.begin(), rows.begin() + 3), TextRows("................/....5555......../.....22........."));
+    EXPECT_EQ(fake.ShownWell()[19], rows[1]);
 }
 
-TEST_F(Movement, AFlatIOnTheFloorTurnedUprightIsLiftedIntoRowsTwentyEightToThirtyOne) {
-    game.state.ColorePezzo = 4;
-    PutPiece(1, 0, 5, 31);
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{5, 28}, {5, 29}, {5, 30}, {5, 31}}));
-    game.Timer1_Timer();
-    EXPECT_EQ(BottomRows(game.state.Campo, 5), (std::vector<std::string>{
-        "................",
-        "....4...........",
-        "....4...........",
-        "....4...........",
-        "....4...........",
-    }));
-    EXPECT_TRUE(FloorIntact());
-}
-
-TEST_F(Movement, EveryShapeTurnedNextToTheFloorStaysInTheWellAndLandsOnIt) {
-    for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
-        for (std::int16_t rot = 0; rot < 4; ++rot) {
-            for (const int x : {1, 6, 12, 13, 14, 16}) {
-                Cells laid = Layout(tipo, rot, x, 10);
-                const int y = 10 + 31 - Lowest(laid);  // lowest block on row 31
-                laid = Layout(tipo, rot, x, y);
-                if (!Fits(laid)) continue;
-                const auto where = ::testing::Message() << "type " << tipo << " state " << rot << " column " << x;
-
-                game.state.Campo.Reset(1);
-                PutPiece(tipo, rot, x, y);
-                const int rowBefore = PieceCells()[0].second;
-                game.Ruota();
-                const Cells turned = PieceCells();
-                EXPECT_TRUE(Fits(turned)) << where;
-                // Lifted only as far as needed: either it was not lifted at all,
-                // or its lowest block is now right above the floor.
-                EXPECT_TRUE(turned[0].second == rowBefore || Lowest(turned) == 31) << where;
-
-                for (int tick = 0; tick < 4 && SettledCells() == 0; ++tick) game.Timer1_Timer();
-                EXPECT_EQ(SettledCells(), 4) << where;
-                EXPECT_TRUE(FloorIntact()) << where;
-            }
-        }
-    }
-}
-
-TEST_F(Movement, AnSTurnedInRowOneReachesRowZeroAndCannotMoveSidewaysUntilItFalls) {
-    PutPiece(6, 0, 5, 1);
-    game.Ruota();
-    EXPECT_EQ(PieceCells(), (Cells{{5, 1}, {6, 1}, {6, 0}, {7, 0}}));
-    EXPECT_FALSE(game.Controlla(true));
-    EXPECT_FALSE(game.Controlla(false));
-    game.Muovi(true);
-    game.Muovi(false);
-    EXPECT_EQ(PieceCells(), (Cells{{5, 1}, {6, 1}, {6, 0}, {7, 0}}));
-
-    game.Timer1_Timer();
-    EXPECT_EQ(PieceCells(), (Cells{{5, 2}, {6, 2}, {6, 1}, {7, 1}}));
-    game.Muovi(true);
-    EXPECT_EQ(PieceCells(), (Cells{{6, 2}, {7, 2}, {7, 1}, {8, 1}}));
-}
-
-TEST_F(Movement, ATickOrATurnWhileTheSpritesAreParkedOutsideTheWellDoesNothing) {
-    // Between a landing and the next piece the sprites wait at the top-left corner.
-    for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, 0.0f, -20.0f);
-    const Well before = game.state.Campo;
-    const std::int16_t rot = game.state.RotPezzo;
+TEST_F(Movement, ATickATurnOrAMoveWhileTheSpritesAreParkedOutsideTheWellDoesNothing) {
+    // Between a landing and the next piece (a level banner) the sprites wait at the top-left corner.
+    for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, kParcheggioX, kParcheggioY);
     fake.ClearLog();
     game.Timer1_Timer();
     game.Ruota();
     game.Muovi(true);
-    game.Muovi(false);
-    EXPECT_EQ(game.state.Campo, before);
-    EXPECT_EQ(game.state.RotPezzo, rot);
-    for (int k = 1; k <= 4; ++k) {
-        EXPECT_EQ(fake.SpriteLeft(k), 0.0f);
-        EXPECT_EQ(fake.SpriteTop(k), -20.0f);
-    }
+    EXPECT_EQ(PieceCells(), Cells(4, {0, -2}));
     EXPECT_TRUE(fake.log.empty()) << fake.log.front();
 }
 

@@ -36,6 +36,34 @@ std::vector<std::string> BottomRows(const Well& campo, int count) {
     return WellRows(campo, Well::kFloorRow - count);
 }
 
+std::vector<std::string> TextRows(std::string_view text) {
+    std::vector<std::string> rows;
+    for (std::size_t from = 0; from < text.size();) {
+        const std::size_t slash = std::min(text.find('/', from), text.size());
+        rows.emplace_back(text.substr(from, slash - from));
+        from = slash + 1;
+    }
+    return rows;
+}
+
+Cells DrawnCells(std::string_view picture, int column, int top) {
+    Cells cells(4);
+    int c = 0;
+    int r = top;
+    for (const char ch : picture) {
+        if (ch == '/') {
+            c = 0;
+            ++r;
+            continue;
+        }
+        if (ch >= '1' && ch <= '4') cells[static_cast<std::size_t>(ch - '1')] = {c, r};
+        ++c;
+    }
+    const int dx = column - cells[0].first;
+    for (auto& cell : cells) cell.first += dx;
+    return cells;
+}
+
 float RndForColumn(int x) { return (static_cast<float>(x) - 0.5f) / 13.0f; }
 
 GameOnFakeWindow::GameOnFakeWindow() {
@@ -85,19 +113,18 @@ void GameOnFakeWindow::SinkToFloor() {
     for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, fake.SpriteLeft(k), fake.SpriteTop(k) + drop);
 }
 
-std::vector<std::string> GameOnFakeWindow::PreviewBox(bool retained) const {
-    std::vector<std::string> rows;
+std::string GameOnFakeWindow::PreviewBox(bool retained) const {
+    std::string box;
     for (int r = 15; r <= 20; ++r) {
-        std::string row;
+        if (r > 15) box += '/';
         for (int c = 18; c <= 23; ++c) {
             const int x = c * kCella + kCella / 2;
             const int y = r * kCella + kCella / 2;
             const int v = retained ? fake.RetainedAt(x, y) : fake.ShownAt(x, y);
-            row += v == 0 ? '.' : static_cast<char>('0' + v);
+            box += v == 0 ? '.' : static_cast<char>('0' + v);
         }
-        rows.push_back(row);
     }
-    return rows;
+    return box;
 }
 
 }  // namespace tumblara::testing

@@ -3,6 +3,7 @@
 // '.' is empty, '1'..'7' a settled block of that picture, '#' picture 1.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Game.h"
@@ -10,12 +11,21 @@
 
 namespace tumblara::testing {
 
+// Cells as (column, row) pairs.
+using Cells = std::vector<std::pair<int, int>>;
+using Ms = FakeWindow::Ms;
+
 // Writes `rows` so that the last one lands in row 31, just above the floor.
 void SetBottomRows(Well& campo, const std::vector<std::string>& rows);
 // Rows `from`..31 of Campo as text.
 std::vector<std::string> WellRows(const Well& campo, int from = 1);
 // The last `count` rows above the floor.
 std::vector<std::string> BottomRows(const Well& campo, int count);
+// Rows written on one line, separated by '/'.
+std::vector<std::string> TextRows(std::string_view text);
+// The cells of a piece drawn as text, rows top to bottom separated by '/': digit k
+// is block k, '.' an empty cell. Block 1 stands in `column`, the top row is `top`.
+Cells DrawnCells(std::string_view picture, int column, int top = 1);
 // A value for Rnd that makes a new piece's reference block land in column x (1..13).
 float RndForColumn(int x);
 
@@ -30,17 +40,17 @@ struct GameOnFakeWindow {
     void StartGame();
     // Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
     void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y);
-    std::vector<std::pair<int, int>> PieceCells() const { return fake.SpriteCells(); }
+    Cells PieceCells() const { return fake.SpriteCells(); }
     // Paints rows 1..31 of Campo into the retained background, as the game
     // would have while they settled. Leaves the log as it was.
     void ShowCampo();
     // Moves the falling piece straight down until its lowest block is in row 31;
     // for an empty well, so that the next tick lands it.
     void SinkToFloor();
-    // The preview box, cell columns 18..23 and rows 15..20, as six rows of text:
-    // '.' black, digits pictures. `retained` reads the retained background
-    // instead of the window.
-    std::vector<std::string> PreviewBox(bool retained = false) const;
+    // The preview box, cell columns 18..23 and rows 15..20, as six rows of text
+    // separated by '/': '.' black, digits pictures. `retained` reads the
+    // retained background instead of the window.
+    std::string PreviewBox(bool retained = false) const;
 };
 
 }  // namespace tumblara::testing
