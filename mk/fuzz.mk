@@ -31,7 +31,7 @@ fuzz-ci: fuzz-build
 	runs=$$(sed -n 's/^stat::number_of_executed_units: *//p' $(FUZZ_BUILD)/fuzz.log); \
 	rate=$$(sed -n 's/^stat::average_exec_per_sec: *//p' $(FUZZ_BUILD)/fuzz.log); \
 	cov=$$(grep -o 'cov: [0-9]*' $(FUZZ_BUILD)/fuzz.log | tail -1); \
-	corpus=$$(ls $(FUZZ_BUILD)/corpus fuzz/corpus | wc -l); \
+	corpus=$$(find $(FUZZ_BUILD)/corpus fuzz/corpus -type f | wc -l); \
 	if [ $$status -ne 0 ]; then \
 	    tail -n 60 $(FUZZ_BUILD)/fuzz.log; \
 	    echo "fuzz: FAILED after $${runs:-?} executions; the input is in $(FUZZ_BUILD)/ (crash-*, timeout-*, oom-*)"; \
