@@ -1,246 +1,170 @@
-// The key handlers: latches, repetition, bindings and the fast drop, on a game
-// running against the fake window.
+// Keys steering the falling piece, from the main window's key events through
+// the application key filter to the key handlers: latches, repetition,
+// bindings and the fast drop, on a game running against the fake window.
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTest>
+#include <string_view>
+
+#include "input/KeyFilter.h"
 #include "input/Keyboard.h"
 #include "tests/support/Board.h"
 
 namespace tumblara::testing {
 namespace {
 
-using Cells = std::vector<std::pair<int, int>>;
-using Ms = FakeWindow::Ms;
-
-constexpr std::int16_t kA = 65;
-constexpr std::int16_t kRight = 39;
-constexpr std::int16_t kLeft = 37;
-constexpr std::int16_t kDown = 40;
-constexpr std::int16_t kSpace = 32;
-
-class Keys : public ::testing::Test, protected GameOnFakeWindow {
-protected:
-    void SetUp() override {
+// A game in play with a T pointing up whose block 1 stands in column `x`,
+// row 10, steered through the key filter of its window.
+struct Play : GameOnFakeWindow {
+    explicit Play(int x = 6, bool repeat = false) {
         StartGame();
-        PutPiece(7, 0, 6, 10);  // a T pointing up, columns 6..8
+        PutPiece(7, 0, x, 10);
+        Repetition(game.state, repeat ? 1 : 2);
         fake.ClearLog();
     }
-    void Press(std::int16_t code) { Form_KeyDown(game, code, 0); }
-    void Release(std::int16_t code) { Form_KeyUp(game, code, 0); }
+    void Send(QEvent::Type type, int key, bool autoRepeat = false, QWidget* to = nullptr) {
+        QKeyEvent event(type, key, held, QString(), autoRepeat);
+        QCoreApplication::sendEvent(to ? to : button, &event);
+    }
+    void Tap(int key, QWidget* to = nullptr) {
+        Send(QEvent::KeyPress, key, false, to);
+        Send(QEvent::KeyRelease, key, false, to);
+    }
+    void Deactivate() { QEvent e(QEvent::WindowDeactivate); QCoreApplication::sendEvent(&window, &e); }
     int Column() const { return PieceCells()[0].first; }
-    int FastDrops() const { return fake.CountInLog("timer1 20"); }
+    std::int32_t Interval() const { return fake.Interval(TimerId::Timer1); }
+
+    Qt::KeyboardModifiers held;  // modifiers every key event carries
+    QWidget window;
+    QPushButton* button = new QPushButton(&window);  // a child that would take Space
+    GameKeyFilter filter{game, &window, nullptr};
 };
 
-class KeysWithoutRepetition : public Keys {};
-
-class KeysWithRepetition : public Keys {
-protected:
-    void SetUp() override {
-        Keys::SetUp();
-        Repetition(game.state, 1);
-    }
+// One letter per event: R L D S A V H press Right, Left, Down, Space, A, the
+// code-less VolumeUp and Shift, which then stays held; u and v release A and
+// VolumeUp; + is an auto-repeat of the last key pressed (a repeated release
+// and press, as X11 and Wayland send them); x takes the keyboard away; p stops
+// or restarts play. `onA` names the actions bound to A instead of their own
+// keys. The outcome is the column of block 1, the rotation state and the
+// number of fast drops started.
+struct Script { const char* why; bool repeat; int x; const char* onA; const char* events; const char* outcome; };
+constexpr Script kScripts[] = {
+    {"a held key acts once", false, 6, "", "R+++++", "7 0 0"},
+    {"the release of any key lets it act again", false, 6, "", "RRuR", "8 0 0"},
+    {"every other key waits for a release", false, 6, "", "RLSDuL", "6 0 0"},
+    {"an unbound key never stays latched", false, 6, "", "AR", "7 0 0"},
+    {"a key acts the same with Shift held", false, 6, "", "HR", "7 0 0"},
+    {"a refused shift still latches", false, 14, "", "RL", "14 0 0"},
+    {"a held turn key turns a clockwise quarter once", false, 6, "", "S++", "6 3 0"},
+    {"four turns come back to the start", false, 6, "", "SuSuSuS", "6 0 0"},
+    {"losing the keyboard clears the key latch", false, 6, "", "RDxR", "8 0 0"},
+    {"no key acts while play is stopped", false, 6, "", "pRLDSAp", "6 0 0"},
+    {"a release still counts while play is stopped", false, 6, "", "RpupR", "8 0 0"},
+    {"of four actions on one key only shift right acts", false, 6, "RLDS", "A", "7 0 0"},
+    {"of drop and turn on one key only the drop acts", false, 6, "DS", "A", "6 0 1"},
+    {"a held shift key acts on every repeat", true, 6, "", "R++L", "8 0 0"},
+    {"held turn and drop keys act once per press", true, 6, "", "S++uD++", "6 3 1"},
+    {"a held drop key blocks the turn but not the shifts", true, 6, "", "DSR", "7 0 1"},
+    {"a held turn key blocks the drop", true, 6, "", "SD", "6 3 0"},
+    {"a release clears the drop latch", true, 6, "", "DuSuD", "6 3 2"},
+    {"an unbound key clears the drop latch", true, 6, "", "DAS", "6 3 1"},
+    {"a key without a code is not an unbound key", true, 6, "", "DVS", "6 0 1"},
+    {"but its release clears the latches", true, 6, "", "DVvS", "6 3 1"},
+    {"losing the keyboard clears the drop latch", true, 6, "", "DxD", "6 0 2"},
 };
 
-TEST_F(KeysWithoutRepetition, HeldShiftKeyMovesOnceUntilItIsReleased) {
-    for (int repeat = 0; repeat < 5; ++repeat) Press(kRight);
-    EXPECT_EQ(Column(), 7);
-    Release(kRight);
-    Press(kRight);
-    EXPECT_EQ(Column(), 8);
-}
-
-TEST_F(KeysWithoutRepetition, SecondKeyWhileOneIsHeldDoesNothingUntilAnyRelease) {
-    Press(kRight);
-    Press(kLeft);
-    Press(kSpace);
-    EXPECT_EQ(Column(), 7);
-    EXPECT_EQ(game.state.RotPezzo, 0);
-    // The release of a key other than the one still held frees the others too.
-    Release(kA);
-    Press(kLeft);
-    EXPECT_EQ(Column(), 6);
-}
-
-TEST_F(KeysWithoutRepetition, UnboundKeyNeverStaysLatched) {
-    Press(kA);
-    EXPECT_FALSE(game.state.TastoPremuto);
-    Press(kRight);
-    EXPECT_EQ(Column(), 7);
-}
-
-TEST_F(KeysWithoutRepetition, RefusedShiftStillLatchesTheKey) {
-    PutPiece(7, 0, 14, 10);  // columns 14..16, against the right wall
-    Press(kRight);
-    EXPECT_EQ(PieceCells(), (Cells{{14, 10}, {15, 10}, {16, 10}, {15, 9}}));
-    Press(kLeft);
-    EXPECT_EQ(Column(), 14) << "the latch from the refused move blocks the left key";
-}
-
-TEST_F(KeysWithoutRepetition, HeldRotateKeyTurnsOnceAndFourPressesComeBackToTheStart) {
-    const Cells start = PieceCells();
-    for (int repeat = 0; repeat < 3; ++repeat) Press(kSpace);
-    EXPECT_EQ(game.state.RotPezzo, 3) << "a clockwise quarter turn goes from state 0 to 3";
-    EXPECT_EQ(PieceCells(), (Cells{{6, 10}, {6, 11}, {7, 11}, {6, 12}}));
-    for (int turn = 0; turn < 3; ++turn) {
-        Release(kSpace);
-        Press(kSpace);
+TEST(Keys, ScriptsOfKeyEventsFollowTheLatchAndFirstMatchRules) {
+    constexpr std::string_view kLetters = "RLDSAVHuv";
+    constexpr std::array kKeys{Qt::Key_Right, Qt::Key_Left,     Qt::Key_Down,  Qt::Key_Space, Qt::Key_A,
+                               Qt::Key_VolumeUp, Qt::Key_Shift, Qt::Key_A,     Qt::Key_VolumeUp};
+    for (const Script& s : kScripts) {
+        Play p(s.x, s.repeat);
+        for (char a : std::string_view(s.onA)) SetKey(p.game.state, static_cast<int>(kLetters.find(a)) + 1, 65);
+        int last = 0;
+        for (char e : std::string_view(s.events)) {
+            const std::size_t i = kLetters.find(e);
+            if (i != std::string_view::npos) p.Send(i < 7 ? QEvent::KeyPress : QEvent::KeyRelease, last = kKeys[i]);
+            if (e == 'H') p.held = Qt::ShiftModifier;
+            if (e == '+') { p.Send(QEvent::KeyRelease, last, true); p.Send(QEvent::KeyPress, last, true); }
+            if (e == 'x') p.Deactivate();
+            if (e == 'p') p.game.state.InGioco = !p.game.state.InGioco;
+        }
+        const auto outcome = std::to_string(p.Column()) + " " + std::to_string(p.game.state.RotPezzo) + " " +
+                             std::to_string(p.fake.CountInLog("timer1 20"));
+        EXPECT_EQ(outcome, s.outcome) << s.why;
     }
-    EXPECT_EQ(game.state.RotPezzo, 0);
-    EXPECT_EQ(PieceCells(), start);
 }
 
-TEST_F(KeysWithRepetition, HeldShiftKeyMovesOncePerRepeatedKeyDown) {
-    for (int repeat = 0; repeat < 3; ++repeat) Press(kRight);
-    EXPECT_EQ(Column(), 9);
-    for (int repeat = 0; repeat < 2; ++repeat) Press(kLeft);
-    EXPECT_EQ(Column(), 7);
-    EXPECT_FALSE(game.state.TastoPremuto);
+TEST(Keys, FastDropLastsUntilTheLandingAndAHeldDropKeyWaitsForANewPress) {
+    Play p(6, true);
+    p.Tap(Qt::Key_Down);  // a short tap is enough
+    p.fake.RunFor(FakeWindow::Ms{21 * 20});
+    EXPECT_EQ(p.Interval(), 20);
+    p.fake.RunFor(FakeWindow::Ms{20});
+    EXPECT_EQ(p.Interval(), p.game.state.Intervallo) << "the next piece falls at the level pace";
+
+    p.Send(QEvent::KeyPress, Qt::Key_Down);
+    p.fake.RunFor(FakeWindow::Ms{40 * 20});  // held through the next landing
+    p.Send(QEvent::KeyPress, Qt::Key_Down, true);
+    EXPECT_EQ(p.Interval(), p.game.state.Intervallo);
+    p.Send(QEvent::KeyRelease, Qt::Key_Down);
+    p.Send(QEvent::KeyPress, Qt::Key_Down);
+    EXPECT_EQ(p.Interval(), 20);
 }
 
-TEST_F(KeysWithRepetition, HeldRotateAndFastFallKeysStillActOncePerPress) {
-    for (int repeat = 0; repeat < 3; ++repeat) Press(kSpace);
-    EXPECT_EQ(game.state.RotPezzo, 3);
-    Release(kSpace);
-    for (int repeat = 0; repeat < 3; ++repeat) Press(kDown);
-    EXPECT_EQ(FastDrops(), 1);
+TEST(Keys, KeysReachTheGameAheadOfTheFocusedChildAndOfShortcuts) {
+    Play p;
+    QShortcut shortcut(QKeySequence(Qt::Key_Space), &p.window);
+    int fired = 0;
+    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++fired; });
+    p.window.show();
+    p.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p.window, 5000));
+    p.button->setFocus();
+    QTest::keyPress(p.button, Qt::Key_Space);  // through the shortcut map, as the platform delivers it
+    EXPECT_EQ(p.game.state.RotPezzo, 3);
+    EXPECT_EQ(fired, 0);
+    EXPECT_FALSE(p.button->isDown());
 }
 
-TEST_F(KeysWithRepetition, FastFallAndRotateShareOneLatchButShiftsIgnoreIt) {
-    Press(kDown);
-    Press(kSpace);
-    EXPECT_EQ(game.state.RotPezzo, 0) << "no turn while the drop key is held";
-    Press(kRight);
-    EXPECT_EQ(Column(), 7);
-    Release(kDown);
-    Press(kSpace);
-    EXPECT_EQ(game.state.RotPezzo, 3);
-    Press(kDown);
-    EXPECT_EQ(FastDrops(), 1) << "and no drop while the rotate key is held";
+TEST(Keys, NoKeyReachesTheGameFromAnotherWindowUnderAModalWindowOrOnceTheProgramEnds) {
+    Play p;
+    QWidget other;
+    p.Tap(Qt::Key_Right, &other);
+    QDialog dialog(&p.window);
+    dialog.open();
+    p.Tap(Qt::Key_Right);
+    dialog.hide();
+    EXPECT_EQ(p.Column(), 6);
+    p.Tap(Qt::Key_Right);
+    EXPECT_EQ(p.Column(), 7);
+    p.game.Esci();
+    p.Tap(Qt::Key_Right);
+    EXPECT_EQ(p.Column(), 7);
 }
 
-TEST_F(KeysWithRepetition, UnboundKeyClearsBothLatches) {
-    Press(kDown);
-    ASSERT_TRUE(game.state.CadutaPremuta);
-    Press(kA);
-    EXPECT_FALSE(game.state.CadutaPremuta);
-    Press(kSpace);
-    EXPECT_EQ(game.state.RotPezzo, 3);
-}
-
-TEST_F(Keys, ReleaseOfAnyKeyClearsBothLatchesAndTheDropKeyActsAgain) {
-    Press(kDown);
-    EXPECT_TRUE(game.state.TastoPremuto);
-    EXPECT_TRUE(game.state.CadutaPremuta);
-    Release(kA);
-    EXPECT_FALSE(game.state.TastoPremuto);
-    EXPECT_FALSE(game.state.CadutaPremuta);
-    Press(kDown);
-    EXPECT_EQ(FastDrops(), 2);
-}
-
-TEST_F(Keys, LosingTheKeyboardClearsTheLatchesSoTheFirstKeyAfterwardsWorks) {
-    Press(kRight);
-    Press(kDown);
-    // The release happened in another window; only the deactivation arrives here.
-    Form_Deactivate(game);
-    EXPECT_FALSE(game.state.TastoPremuto);
-    EXPECT_FALSE(game.state.CadutaPremuta);
-    Press(kRight);
-    EXPECT_EQ(Column(), 8);
-}
-
-TEST_F(Keys, NoKeyActsWhilePlayIsStoppedButReleasesStillClearTheLatches) {
-    game.state.InGioco = false;  // paused, in the level banner or after game over
-    const Cells before = PieceCells();
-    for (std::int16_t code : {kRight, kLeft, kDown, kSpace, kA}) Press(code);
-    EXPECT_EQ(PieceCells(), before);
-    EXPECT_EQ(game.state.RotPezzo, 0);
-    EXPECT_EQ(FastDrops(), 0);
-    EXPECT_FALSE(game.state.TastoPremuto);
-
-    game.state.TastoPremuto = true;
-    game.state.CadutaPremuta = true;
-    Release(kRight);
-    EXPECT_FALSE(game.state.TastoPremuto);
-    EXPECT_FALSE(game.state.CadutaPremuta);
-}
-
-TEST_F(Keys, FastDropRunsAtTwentyMillisecondsUntilLandingAndTheNextPieceFallsAtTheLevelPace) {
-    PutPiece(1, 0, 5, 20);  // flat I, eleven rows above the floor
-    const char picture = static_cast<char>('0' + game.state.ColorePezzo);
-    Press(kDown);
-    Release(kDown);  // a short tap is enough
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), 20);
-
-    fake.RunFor(Ms{11 * 20});
-    EXPECT_EQ(PieceCells()[0], (std::pair{5, 31}));
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), 20);
-    fake.RunFor(Ms{20});
-    EXPECT_EQ(BottomRows(game.state.Campo, 1)[0].substr(4, 4), std::string(4, picture));
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), game.state.Intervallo);
-
-    const Cells entered = PieceCells();
-    fake.RunFor(Ms{game.state.Intervallo - 1});
-    EXPECT_EQ(PieceCells(), entered) << "the new piece does not inherit the fast pace";
-    fake.RunFor(Ms{1});
-    EXPECT_EQ(PieceCells()[0].second, entered[0].second + 1);
-}
-
-TEST_F(KeysWithRepetition, DropKeyHeldThroughTheLandingNeedsANewPressForTheNextPiece) {
-    PutPiece(1, 0, 5, 29);
-    Press(kDown);
-    fake.RunFor(Ms{3 * 20});  // two steps and the landing
-    ASSERT_EQ(fake.Interval(TimerId::Timer1), game.state.Intervallo);
-    Press(kDown);  // the held key's repeat
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), game.state.Intervallo);
-    Release(kDown);
-    Press(kDown);
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), 20);
-}
-
-TEST(Bindings, SetKeyRebindsEachActionAndIgnoresOtherIds) {
+TEST(Keys, SetKeyStoresAnyCodeForIdsOneToFourAndIgnoresOtherIds) {
     GameState s;
-    SetKey(s, 0, 65);
-    SetKey(s, 5, 65);
-    SetKey(s, -1, 65);
-    EXPECT_EQ((std::array{s.TastoDestra, s.TastoSinistra, s.TastoCaduta, s.TastoRotazione}),
-              (std::array{39, 37, 40, 32}));
-    SetKey(s, 1, 65);
-    SetKey(s, 2, 68);
-    SetKey(s, 3, 83);
-    SetKey(s, 4, 87);
-    EXPECT_EQ((std::array{s.TastoDestra, s.TastoSinistra, s.TastoCaduta, s.TastoRotazione}),
-              (std::array{65, 68, 83, 87}));
-    SetKey(s, 3, -5);
-    EXPECT_EQ(s.TastoCaduta, -5) << "any value is stored";
+    const auto keys = [&] { return std::array{s.TastoDestra, s.TastoSinistra, s.TastoCaduta, s.TastoRotazione}; };
+    for (int id : {0, 5, -1}) SetKey(s, id, 65);
+    EXPECT_EQ(keys(), (std::array{39, 37, 40, 32}));
+    for (int id = 1; id <= 4; ++id) SetKey(s, id, 100 * id - 300);
+    EXPECT_EQ(keys(), (std::array{-200, -100, 0, 100}));
 }
 
-TEST_F(Keys, ReboundKeyTakesOverAndWithTwoActionsOnOneKeyOnlyTheFirstActs) {
-    SetKey(game.state, 2, kRight);  // shift left captured as the Right arrow
-    Press(kRight);
-    EXPECT_EQ(Column(), 7);
-    Release(kRight);
-    Press(kLeft);
-    EXPECT_EQ(Column(), 7) << "the Left arrow is unbound now";
-    EXPECT_FALSE(game.state.TastoPremuto) << "an unbound key clears its own latch";
-    SetKey(game.state, 4, kDown);  // rotate on the drop key: the drop comes first
-    Press(kDown);
-    EXPECT_EQ(FastDrops(), 1);
-    EXPECT_EQ(game.state.RotPezzo, 0);
-}
-
-TEST(RepetitionSetting, ZeroAsksOneAndTwoSwitchAndOtherValuesDoNothing) {
+TEST(Keys, RepetitionZeroAsksOneAndTwoSwitchOnAndOffOtherValuesDoNothing) {
     GameState s;
-    EXPECT_FALSE(Repetition(s, 0));
-    EXPECT_FALSE(Repetition(s, 1)) << "switching answers false";
-    EXPECT_TRUE(Repetition(s, 0));
-    EXPECT_FALSE(Repetition(s, 3));
-    EXPECT_FALSE(Repetition(s, -1));
-    EXPECT_TRUE(s.Ripetizione);
-    EXPECT_FALSE(Repetition(s, 2));
-    EXPECT_FALSE(Repetition(s, 0));
-    Repetition(s, 7);
-    EXPECT_FALSE(s.Ripetizione);
+    std::string answers;  // per command: the answer, then the setting afterwards
+    for (int command : {0, 1, 0, 3, -1, 2, 0, 7}) {
+        answers += Repetition(s, static_cast<std::int16_t>(command)) ? "T" : "F";
+        answers += s.Ripetizione ? "1 " : "0 ";
+    }
+    EXPECT_EQ(answers, "F0 F1 T1 F1 F1 F0 F0 F0 ");
 }
 
 }  // namespace

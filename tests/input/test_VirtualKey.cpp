@@ -1,124 +1,53 @@
-// The mapping from Linux key events to Windows virtual-key codes, class by class.
+// Linux key events as Windows virtual-key codes, class by class.
 
 #include <gtest/gtest.h>
 
-#include <Qt>
-#include <cstdint>
-#include <optional>
+#include <QKeyEvent>
 
 #include "input/VirtualKey.h"
 
 namespace tumblara {
 namespace {
 
-using Code = std::optional<std::int16_t>;
+using namespace Qt;
+constexpr int kNone = -1;
+constexpr bool kPad = true;
 
-Code Key(int qtKey, std::uint32_t scan = 0) { return VirtualKeyCode(qtKey, false, scan); }
-Code Keypad(int qtKey, std::uint32_t scan = 0) { return VirtualKeyCode(qtKey, true, scan); }
+struct Case { int key; int code; std::uint32_t scan = 0; bool keypad = false; };  // scan: X keycode or 0
+constexpr Case kCases[] = {
+    {Key_A, 0x41}, {Key_Z, 0x5A}, {Key_A, 0x41, 38}, {Key_Minus, 0xBD, 20}, {Key_F1, 0x70}, {Key_F12, 0x7B},
+    {Key_F13, 0x7C}, {Key_F24, 0x87}, {Key_F25, kNone}, {Key_Left, 0x25}, {Key_Up, 0x26}, {Key_Right, 0x27},
+    {Key_Down, 0x28}, {Key_Space, 0x20}, {Key_Return, 0x0D}, {Key_Enter, 0x0D}, {Key_Escape, 0x1B}, {Key_Tab, 0x09},
+    {Key_Backtab, 0x09}, {Key_Backspace, 0x08}, {Key_Insert, 0x2D}, {Key_Delete, 0x2E}, {Key_Home, 0x24},
+    {Key_End, 0x23}, {Key_PageUp, 0x21}, {Key_PageDown, 0x22},
+    // The digit row by its keycode, whatever symbol the layout or Shift puts
+    // on it; without a keycode, the digits and their US shifted symbols.
+    {Key_Exclam, 0x31, 10}, {Key_Eacute, 0x32, 11}, {Key_ParenLeft, 0x39, 18}, {Key_ParenRight, 0x30, 19},
+    {Key_0, 0x30}, {Key_9, 0x39}, {Key_Exclam, 0x31}, {Key_AsciiCircum, 0x36}, {Key_ParenLeft, 0x39},
+    {Key_ParenRight, 0x30},
+    // The keypad with Num Lock on has codes of its own; with it off it acts as
+    // the navigation keys, its 5 as Clear.
+    {Key_0, 0x60, 90, kPad}, {Key_1, 0x61, 87, kPad}, {Key_9, 0x69, 81, kPad}, {Key_Asterisk, 0x6A, 0, kPad},
+    {Key_Plus, 0x6B, 0, kPad}, {Key_Minus, 0x6D, 0, kPad}, {Key_Period, 0x6E, 0, kPad}, {Key_Comma, 0x6E, 0, kPad},
+    {Key_Slash, 0x6F, 0, kPad}, {Key_Enter, 0x0D, 0, kPad}, {Key_Home, 0x24, 79, kPad}, {Key_Clear, 0x0C, 84, kPad},
+    {Key_Down, 0x28, 88, kPad}, {Key_Insert, 0x2D, 90, kPad},
+    // Modifiers of either side; punctuation as the US key that carries it.
+    {Key_Shift, 0x10, 50}, {Key_Shift, 0x10, 62}, {Key_Control, 0x11, 105}, {Key_Alt, 0x12, 64},
+    {Key_AltGr, 0x12, 108}, {Key_Semicolon, 0xBA}, {Key_Colon, 0xBA}, {Key_Equal, 0xBB}, {Key_Plus, 0xBB},
+    {Key_Comma, 0xBC}, {Key_Less, 0xBC}, {Key_Minus, 0xBD}, {Key_Underscore, 0xBD}, {Key_Period, 0xBE},
+    {Key_Greater, 0xBE}, {Key_Slash, 0xBF}, {Key_Question, 0xBF}, {Key_QuoteLeft, 0xC0}, {Key_AsciiTilde, 0xC0},
+    {Key_BracketLeft, 0xDB}, {Key_BraceLeft, 0xDB}, {Key_Backslash, 0xDC}, {Key_Bar, 0xDC},
+    {Key_BracketRight, 0xDD}, {Key_BraceRight, 0xDD}, {Key_Apostrophe, 0xDE}, {Key_QuoteDbl, 0xDE},
+    {0, kNone}, {Key_unknown, kNone}, {Key_unknown, kNone, 0, kPad}, {Key_Adiaeresis, kNone}, {Key_Eacute, kNone},
+    {Key_Dead_Grave, kNone}, {Key_VolumeUp, kNone}, {Key_Launch0, kNone},
+};
 
-TEST(VirtualKey, LettersGiveTheirCapitalCode) {
-    for (int letter = 'A'; letter <= 'Z'; ++letter) EXPECT_EQ(Key(Qt::Key_A + (letter - 'A')), Code(letter));
-}
-
-TEST(VirtualKey, TopRowDigitsComeFromTheKeycodeWhateverSymbolShiftGives) {
-    EXPECT_EQ(Key(Qt::Key_1, 10), Code(0x31));
-    EXPECT_EQ(Key(Qt::Key_Exclam, 10), Code(0x31));
-    EXPECT_EQ(Key(Qt::Key_At, 11), Code(0x32));
-    EXPECT_EQ(Key(Qt::Key_ParenLeft, 18), Code(0x39));
-    EXPECT_EQ(Key(Qt::Key_ParenRight, 19), Code(0x30));
-    // A layout whose digit row shows symbols unshifted still gives the digits.
-    EXPECT_EQ(Key(Qt::Key_Ampersand, 10), Code(0x31));
-    EXPECT_EQ(Key(Qt::Key_Eacute, 11), Code(0x32));
-}
-
-TEST(VirtualKey, WithoutAKeycodeDigitsAndTheirShiftedSymbolsFollowTheUsLayout) {
-    for (int d = 0; d <= 9; ++d) EXPECT_EQ(Key(Qt::Key_0 + d), Code(0x30 + d)) << d;
-    EXPECT_EQ(Key(Qt::Key_Exclam), Code(0x31));
-    EXPECT_EQ(Key(Qt::Key_AsciiCircum), Code(0x36));
-    EXPECT_EQ(Key(Qt::Key_Asterisk), Code(0x38));
-    EXPECT_EQ(Key(Qt::Key_ParenRight), Code(0x30));
-}
-
-TEST(VirtualKey, KeysOutsideTheDigitRowIgnoreTheKeycode) {
-    EXPECT_EQ(Key(Qt::Key_A, 38), Code(0x41));
-    EXPECT_EQ(Key(Qt::Key_Minus, 20), Code(0xBD));
-    EXPECT_EQ(Key(Qt::Key_Space, 65), Code(0x20));
-}
-
-TEST(VirtualKey, ArrowsAndEditingKeys) {
-    const std::pair<int, int> pairs[] = {
-        {Qt::Key_Left, 0x25},   {Qt::Key_Up, 0x26},       {Qt::Key_Right, 0x27},    {Qt::Key_Down, 0x28},
-        {Qt::Key_Space, 0x20},  {Qt::Key_Return, 0x0D},   {Qt::Key_Enter, 0x0D},    {Qt::Key_Escape, 0x1B},
-        {Qt::Key_Tab, 0x09},    {Qt::Key_Backtab, 0x09},  {Qt::Key_Backspace, 0x08}, {Qt::Key_Insert, 0x2D},
-        {Qt::Key_Delete, 0x2E}, {Qt::Key_Home, 0x24},     {Qt::Key_End, 0x23},      {Qt::Key_PageUp, 0x21},
-        {Qt::Key_PageDown, 0x22},
-    };
-    for (const auto& [key, code] : pairs) EXPECT_EQ(Key(key), Code(code)) << std::hex << key;
-}
-
-TEST(VirtualKey, FunctionKeysOneToTwentyFour) {
-    EXPECT_EQ(Key(Qt::Key_F1), Code(0x70));
-    EXPECT_EQ(Key(Qt::Key_F12), Code(0x7B));
-    EXPECT_EQ(Key(Qt::Key_F13), Code(0x7C));
-    EXPECT_EQ(Key(Qt::Key_F24), Code(0x87));
-    EXPECT_EQ(Key(Qt::Key_F25), std::nullopt);
-}
-
-TEST(VirtualKey, KeypadWithNumLockOnHasItsOwnDigitsAndOperators) {
-    for (int d = 0; d <= 9; ++d) EXPECT_EQ(Keypad(Qt::Key_0 + d), Code(0x60 + d)) << d;
-    EXPECT_EQ(Keypad(Qt::Key_1, 87), Code(0x61)) << "the keypad 1 is not the digit-row 1";
-    EXPECT_EQ(Keypad(Qt::Key_Asterisk), Code(0x6A));
-    EXPECT_EQ(Keypad(Qt::Key_Plus), Code(0x6B));
-    EXPECT_EQ(Keypad(Qt::Key_Minus), Code(0x6D));
-    EXPECT_EQ(Keypad(Qt::Key_Period), Code(0x6E));
-    EXPECT_EQ(Keypad(Qt::Key_Comma), Code(0x6E));
-    EXPECT_EQ(Keypad(Qt::Key_Slash), Code(0x6F));
-    EXPECT_EQ(Keypad(Qt::Key_Enter), Code(0x0D));
-}
-
-TEST(VirtualKey, KeypadWithNumLockOffActsAsTheNavigationKeys) {
-    struct Case {
-        int key;
-        std::uint32_t scan;  // the keypad key's X keycode
-        int code;
-    };
-    const Case cases[] = {
-        {Qt::Key_Home, 79, 0x24}, {Qt::Key_Up, 80, 0x26},    {Qt::Key_PageUp, 81, 0x21},
-        {Qt::Key_Left, 83, 0x25}, {Qt::Key_Clear, 84, 0x0C}, {Qt::Key_Right, 85, 0x27},
-        {Qt::Key_End, 87, 0x23},  {Qt::Key_Down, 88, 0x28},  {Qt::Key_PageDown, 89, 0x22},
-        {Qt::Key_Insert, 90, 0x2D}, {Qt::Key_Delete, 91, 0x2E},
-    };
-    for (const Case& c : cases) EXPECT_EQ(Keypad(c.key, c.scan), Code(c.code)) << std::hex << c.key;
-}
-
-TEST(VirtualKey, ModifiersGiveOneCodeForEitherSide) {
-    EXPECT_EQ(Key(Qt::Key_Shift, 50), Code(0x10));
-    EXPECT_EQ(Key(Qt::Key_Shift, 62), Code(0x10));
-    EXPECT_EQ(Key(Qt::Key_Control, 37), Code(0x11));
-    EXPECT_EQ(Key(Qt::Key_Control, 105), Code(0x11));
-    EXPECT_EQ(Key(Qt::Key_Alt, 64), Code(0x12));
-    EXPECT_EQ(Key(Qt::Key_AltGr, 108), Code(0x12));
-}
-
-TEST(VirtualKey, PunctuationGivesTheUsKeyOfTheSymbolShiftedOrNot) {
-    const std::pair<int, int> pairs[] = {
-        {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Colon, 0xBA},        {Qt::Key_Equal, 0xBB},
-        {Qt::Key_Plus, 0xBB},      {Qt::Key_Comma, 0xBC},        {Qt::Key_Less, 0xBC},
-        {Qt::Key_Minus, 0xBD},     {Qt::Key_Underscore, 0xBD},   {Qt::Key_Period, 0xBE},
-        {Qt::Key_Greater, 0xBE},   {Qt::Key_Slash, 0xBF},        {Qt::Key_Question, 0xBF},
-        {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_AsciiTilde, 0xC0},   {Qt::Key_BracketLeft, 0xDB},
-        {Qt::Key_BraceLeft, 0xDB}, {Qt::Key_Backslash, 0xDC},    {Qt::Key_Bar, 0xDC},
-        {Qt::Key_BracketRight, 0xDD}, {Qt::Key_BraceRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
-        {Qt::Key_QuoteDbl, 0xDE},
-    };
-    for (const auto& [key, code] : pairs) EXPECT_EQ(Key(key), Code(code)) << std::hex << key;
-}
-
-TEST(VirtualKey, KeysWithoutACodeGiveNothing) {
-    for (int key : {0, int(Qt::Key_unknown), int(Qt::Key_Adiaeresis), int(Qt::Key_Dead_Grave),
-                    int(Qt::Key_VolumeUp), int(Qt::Key_Launch0), int(Qt::Key_Eacute)})
-        EXPECT_EQ(Key(key), std::nullopt) << std::hex << key;
-    EXPECT_EQ(Keypad(Qt::Key_unknown), std::nullopt);
+TEST(VirtualKey, EachKeyEventGivesItsWindowsCodeOrNone) {
+    for (const Case& c : kCases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.keypad ? KeypadModifier : NoModifier, c.scan, 0, 0);
+        EXPECT_EQ(VirtualKeyCode(event).value_or(kNone), c.code)
+            << std::hex << "key 0x" << c.key << " keycode " << std::dec << c.scan << (c.keypad ? " keypad" : "");
+    }
 }
 
 }  // namespace
