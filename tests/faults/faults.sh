@@ -85,7 +85,7 @@ start_game() {
     "$exe" >"$work/program.log" 2>&1 &
     game=$!
     local line
-    line=$("$xpoke" window "$game" 60 Pilastra) || fail "no main window within 60 s"
+    line=$("$xpoke" windows "$game" 1) || fail "no main window within 60 s"
     read -r _ _ _ _ W H <<<"$line"
     sleep 0.5  # the first activation enters its wait
 }
@@ -135,9 +135,7 @@ responses() {
 game_over_shown() {
     local c=$(((W + 24) / 48))
     "$xpoke" black $((18 * c + 2)) $((15 * c + 2)) $((6 * c - 4)) $((6 * c - 4)) || return 1
-    local seen
-    seen=$("$xpoke" blinking $((6 * c)) $((15 * c)) $((10 * c)) $((2 * c)) 1.6)
-    [[ $seen =~ ^blinking\ ([0-9]+) ]] && ((BASH_REMATCH[1] >= 350))
+    (($("$xpoke" blinking $((6 * c)) $((15 * c)) $((10 * c)) $((2 * c)) 1.6) >= 350))
 }
 
 # Brings the running program into one of its waits.
@@ -180,13 +178,13 @@ enter_state() {
         ;;
     options)
         menu 3
-        dialog=$("$xpoke" dialog "$game" 10 2) || fail "no options window"
+        dialog=$("$xpoke" windows "$game" 2) || fail "no options window"
         ;;
     capture)
         enter_state options
         read -r _ _ dx dy dw dh <<<"$dialog"
         click $((dx + dw / 2)) $((dy + dh / 10))  # "Tasti Personalizzati"
-        dialog=$("$xpoke" dialog "$game" 10 3) || fail "no key-capture dialog"
+        dialog=$("$xpoke" windows "$game" 3) || fail "no key-capture dialog"
         ;;
     *) fail "unknown state $1" ;;
     esac
@@ -303,11 +301,11 @@ close-dialog)
         # A closed capture leaves that binding as it was and the next one
         # opens; after the fourth the options window closes by itself.
         for key in 2 3 4; do
-            "$xpoke" dialog "$game" 10 3 >/dev/null || fail "no capture dialog for key $key"
+            "$xpoke" windows "$game" 3 >/dev/null || fail "no capture dialog for key $key"
             "$xpoke" close "$game" dialog >/dev/null || fail "could not close the capture of key $key"
         done
     fi
-    "$xpoke" dialog "$game" 10 1 >/dev/null || fail "the dialogs did not go"
+    "$xpoke" windows "$game" 1 >/dev/null || fail "the dialogs did not go"
     sleep 0.5
     kill -0 "$game" 2>/dev/null || fail "the program ended with its dialog"
     menu 2

@@ -1,30 +1,23 @@
 // What the fault scripts need from the X server beyond xdotool:
 //
-//   xpoke window <pid> <seconds> [title]
-//       waits for a mapped top-level window of process <pid> (with that title)
-//       and prints "window <id> <x> <y> <width> <height>"
-//   xpoke dialog <pid> <seconds> <count>
-//       waits until process <pid> shows <count> windows and prints the
-//       topmost one that is not titled Pilastra (or the main window when
-//       there is no other), as "window" does
+//   xpoke windows <pid> <count>
+//       waits up to 60 s until process <pid> shows <count> windows and prints
+//       the topmost one not titled Pilastra (the main window when there is no
+//       other) as "window <id> <x> <y> <width> <height>"
 //   xpoke close <pid> main|dialog
-//       asks the main window (titled Pilastra) or the topmost other window
-//       to close, as a window manager's close button does (WM_DELETE_WINDOW);
-//       prints "closed <id>"
+//       asks the main window or the topmost other one to close, as a window
+//       manager's close button does (WM_DELETE_WINDOW)
 //   xpoke flood <rate> <seconds> <probe-x> <probe-y> <away-x> <away-y>
 //       sends <rate> key events a second (presses and releases of the four
 //       playing keys and of a few others) for <seconds>; once a second it
 //       moves the pointer onto the probe point and measures how long the
 //       program takes to light the menu label there, then moves it away.
-//       Prints the events sent and every response time in milliseconds.
-//   xpoke pixel <x> <y>
-//       prints the colour at a point of the screen as rrggbb
-//   xpoke blinking <x> <y> <width> <height> <seconds>
-//       watches a rectangle; prints "blinking <ms>" with the shortest time it
-//       stayed the same between two changes, "changed" after a single
-//       change, or "steady"
+//       Prints the events sent, every response time in ms and the misses.
 //   xpoke black <x> <y> <width> <height>
 //       exit status 0 when every pixel of the rectangle is black
+//   xpoke blinking <x> <y> <width> <height> <seconds>
+//       watches a rectangle and prints the shortest time in ms it stayed the
+//       same between two changes, 0 after fewer than two
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -36,7 +29,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <thread>
@@ -45,275 +37,177 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+constexpr const char* kMainTitle = "Pilastra";
 
-struct Found {
-    Window id = 0;
-    XWindowAttributes attributes{};
-};
-
-unsigned long Cardinal(Display* d, Window w, const char* name) {
-    const Atom atom = XInternAtom(d, name, True);
-    if (atom == None) return 0;
+unsigned long Pid(Display* d, Window w) {
     Atom type = None;
     int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
+    unsigned long count = 0, after = 0, pid = 0;
     unsigned char* data = nullptr;
-    unsigned long value = 0;
-    if (XGetWindowProperty(d, w, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &after, &data) == Success &&
-        data != nullptr && count == 1 && format == 32)
-        value = *reinterpret_cast<unsigned long*>(data);
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL, &type, &format,
+                           &count, &after, &data) == Success && data && count == 1 && format == 32)
+        pid = *reinterpret_cast<unsigned long*>(data);
     if (data) XFree(data);
-    return value;
+    return pid;
 }
 
-std::string Title(Display* d, Window w) {
+bool IsMain(Display* d, Window w) {
     char* name = nullptr;
-    std::string title;
-    if (XFetchName(d, w, &name) && name) title = name;
+    const bool main = XFetchName(d, w, &name) && name && std::string(name) == kMainTitle;
     if (name) XFree(name);
-    return title;
+    return main;
 }
 
-// The mapped top-level windows of `pid`, children of the root (no window
-// manager reparents them on these test servers).
-std::vector<Found> WindowsOf(Display* d, unsigned long pid, const char* title) {
-    std::vector<Found> found;
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
+// The mapped top-level windows of `pid` in stacking order, top last; no
+// window manager reparents them on these test servers.
+std::vector<Window> WindowsOf(Display* d, unsigned long pid) {
+    std::vector<Window> found;
+    Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     if (!XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) return found;
     for (unsigned int i = 0; i < count; ++i) {
-        Found f{children[i], {}};
-        if (!XGetWindowAttributes(d, f.id, &f.attributes) || f.attributes.map_state != IsViewable) continue;
-        if (Cardinal(d, f.id, "_NET_WM_PID") != pid) continue;
-        if (title && Title(d, f.id) != title) continue;
-        found.push_back(f);
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable && Pid(d, children[i]) == pid)
+            found.push_back(children[i]);
     }
     if (children) XFree(children);
     return found;
 }
 
-constexpr const char* kMainTitle = "Pilastra";
-
-void Print(const Found& f) {
-    std::printf("window %lu %d %d %d %d\n", f.id, f.attributes.x, f.attributes.y, f.attributes.width,
-                f.attributes.height);
-}
-
-// The topmost window of `pid` that is not the main one.
-std::optional<Found> TopDialog(Display* d, unsigned long pid) {
-    const auto all = WindowsOf(d, pid, nullptr);
-    for (auto it = all.rbegin(); it != all.rend(); ++it)  // stacking order: top last
-        if (Title(d, it->id) != kMainTitle) return *it;
+std::optional<Window> Pick(Display* d, const std::vector<Window>& all, bool main) {
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (IsMain(d, *it) == main) return *it;
     return std::nullopt;
 }
 
-int WaitWindow(Display* d, unsigned long pid, double seconds, const char* title) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < end) {
-        const auto found = WindowsOf(d, pid, title);
-        if (!found.empty()) {
-            Print(found.front());
-            return 0;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+int WaitWindows(Display* d, unsigned long pid, std::size_t count) {
+    for (const auto end = Clock::now() + 60s; Clock::now() < end; std::this_thread::sleep_for(20ms)) {
+        const auto all = WindowsOf(d, pid);
+        if (all.empty() || all.size() != count) continue;
+        const Window w = Pick(d, all, false).value_or(all.front());
+        XWindowAttributes a{};
+        XGetWindowAttributes(d, w, &a);
+        std::printf("window %lu %d %d %d %d\n", w, a.x, a.y, a.width, a.height);
+        return 0;
     }
-    std::fprintf(stderr, "no window of process %lu within %.0f s\n", pid, seconds);
+    std::fprintf(stderr, "process %lu did not show %zu windows within 60 s\n", pid, count);
     return 1;
 }
 
-int WaitDialog(Display* d, unsigned long pid, double seconds, std::size_t count) {
-    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-    while (Clock::now() < end) {
-        const auto all = WindowsOf(d, pid, nullptr);
-        if (all.size() == count) {
-            const auto top = TopDialog(d, pid);
-            Print(top ? *top : all.front());
-            return 0;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    std::fprintf(stderr, "process %lu did not show %zu windows within %.0f s\n", pid, count, seconds);
-    return 1;
-}
-
-int Close(Display* d, unsigned long pid, const std::string& which) {
-    std::optional<Found> target;
-    if (which == "main") {
-        const auto found = WindowsOf(d, pid, kMainTitle);
-        if (!found.empty()) target = found.front();
-    } else {
-        target = TopDialog(d, pid);
-    }
-    if (!target) {
-        std::fprintf(stderr, "no %s window of process %lu to close\n", which.c_str(), pid);
-        return 1;
-    }
-    const Window w = target->id;
+int Close(Display* d, unsigned long pid, bool main) {
+    const auto target = Pick(d, WindowsOf(d, pid), main);
+    if (!target) return 1;
     XEvent e{};
     e.xclient.type = ClientMessage;
-    e.xclient.window = w;
+    e.xclient.window = *target;
     e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
     e.xclient.format = 32;
     e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
     e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, w, False, NoEventMask, &e);
+    XSendEvent(d, *target, False, NoEventMask, &e);
     XSync(d, False);
-    std::printf("closed %lu\n", w);
     return 0;
 }
 
-unsigned long Pixel(Display* d, int x, int y) {
-    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image) return 0;
-    const unsigned long p = XGetPixel(image, 0, 0) & 0xFFFFFF;
+// The pixels of a rectangle of the screen, 0xRRGGBB each.
+std::vector<unsigned long> Pixels(Display* d, int x, int y, int width, int height) {
+    std::vector<unsigned long> pixels;
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!image) return pixels;
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) pixels.push_back(XGetPixel(image, i, j) & 0xFFFFFF);
     XDestroyImage(image);
-    return p;
+    return pixels;
 }
 
-// The lit menu label: white text on dark red, 0x800000 as rrggbb.
-bool Lit(Display* d, int x, int y) { return Pixel(d, x, y) == 0x800000; }
-
-// Moves the pointer and waits until the label at (x, y) is lit or dark;
-// returns the milliseconds taken, or nothing after `limitMs`.
-std::optional<double> Respond(Display* d, int moveX, int moveY, int x, int y, bool lit, int limitMs) {
+// Moves the pointer, then waits until the label at (x, y) is lit (white on
+// dark red) or dark; the milliseconds taken, or nothing after 2 s.
+std::optional<double> Respond(Display* d, int moveX, int moveY, int x, int y, bool lit) {
     const auto start = Clock::now();
     XTestFakeMotionEvent(d, -1, moveX, moveY, CurrentTime);
     XFlush(d);
-    while (Clock::now() - start < std::chrono::milliseconds(limitMs)) {
-        if (Lit(d, x, y) == lit) return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    while (Clock::now() - start < 2s) {
+        if ((Pixels(d, x, y, 1, 1) == std::vector<unsigned long>{0x800000}) == lit)
+            return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        std::this_thread::sleep_for(500us);
     }
     return std::nullopt;
 }
 
 int Flood(Display* d, int rate, double seconds, int probeX, int probeY, int awayX, int awayY) {
-    int major = 0, minor = 0, eventBase = 0, errorBase = 0;
-    if (!XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor)) {
-        std::fprintf(stderr, "no XTEST on this server\n");
-        return 1;
-    }
-    const KeySym keys[] = {XK_Left, XK_Right, XK_space, XK_Down, XK_a, XK_Shift_L, XK_F1, XK_Up};
     std::vector<KeyCode> codes;
-    for (KeySym k : keys) codes.push_back(XKeysymToKeycode(d, k));
-
+    for (KeySym k : {XK_Left, XK_Right, XK_space, XK_Down, XK_a, XK_Shift_L, XK_F1, XK_Up})
+        codes.push_back(XKeysymToKeycode(d, k));
+    const auto code = [&](long n) { return codes[static_cast<std::size_t>(n / 2) % codes.size()]; };
     const auto start = Clock::now();
     const auto end = start + std::chrono::duration<double>(seconds);
     long sent = 0;
-    std::vector<double> responses;
     int missed = 0;
-    auto nextProbe = start + std::chrono::seconds(1);
+    std::string responses;
     // Batches every millisecond: the count sent follows the clock, so a slow
     // moment is made up for and the rate holds over the whole run.
-    while (Clock::now() < end) {
+    for (auto nextProbe = start + 1s; Clock::now() < end; std::this_thread::sleep_for(1ms)) {
         const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
-        const auto due = static_cast<long>(elapsed * rate);
-        while (sent < due) {
-            const KeyCode code = codes[static_cast<std::size_t>(sent / 2) % codes.size()];
-            XTestFakeKeyEvent(d, code, sent % 2 == 0 ? True : False, CurrentTime);
-            ++sent;
-        }
+        for (; sent < static_cast<long>(elapsed * rate); ++sent) XTestFakeKeyEvent(d, code(sent), sent % 2 == 0, CurrentTime);
         XFlush(d);
-        if (Clock::now() >= nextProbe) {
-            nextProbe += std::chrono::seconds(1);
-            const auto on = Respond(d, probeX, probeY, probeX, probeY, true, 2000);
-            if (on) responses.push_back(*on); else ++missed;
-            Respond(d, awayX, awayY, probeX, probeY, false, 2000);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (Clock::now() < nextProbe) continue;
+        nextProbe += 1s;
+        if (const auto on = Respond(d, probeX, probeY, probeX, probeY, true)) responses += " " + std::to_string(*on);
+        else ++missed;
+        Respond(d, awayX, awayY, probeX, probeY, false);
     }
-    if (sent % 2 == 1) XTestFakeKeyEvent(d, codes[static_cast<std::size_t>(sent / 2) % codes.size()], False, CurrentTime);
+    if (sent % 2 == 1) XTestFakeKeyEvent(d, code(sent), False, CurrentTime);
     XSync(d, False);
     const double took = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("sent %ld key events in %.2f s: %.0f a second\n", sent, took, static_cast<double>(sent) / took);
-    std::printf("responses");
-    for (double r : responses) std::printf(" %.1f", r);
-    std::printf("\nmissed %d\n", missed);
+    std::printf("responses%s\nmissed %d\n", responses.c_str(), missed);
     return 0;
 }
 
-// A fingerprint of a rectangle of the screen, to see when it changes.
-std::optional<std::size_t> Fingerprint(Display* d, int x, int y, int width, int height, bool* allBlack = nullptr) {
-    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
-    if (!image) return std::nullopt;
-    std::size_t hash = 1469598103934665603u;
-    bool black = true;
-    for (int j = 0; j < height; ++j)
-        for (int i = 0; i < width; ++i) {
-            const unsigned long p = XGetPixel(image, i, j) & 0xFFFFFF;
-            black = black && p == 0;
-            hash = (hash ^ p) * 1099511628211u;
+long Blinking(Display* d, int x, int y, int width, int height, double seconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    auto last = Pixels(d, x, y, width, height);
+    std::optional<Clock::time_point> since;  // the first change ends a span whose start was not seen
+    long shortest = 0;
+    for (; Clock::now() < end; std::this_thread::sleep_for(10ms)) {
+        auto now = Pixels(d, x, y, width, height);
+        if (now == last) continue;
+        if (since) {
+            const long span = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *since).count();
+            shortest = shortest == 0 ? span : std::min(shortest, span);
         }
-    XDestroyImage(image);
-    if (allBlack) *allBlack = black;
-    return hash;
-}
-
-int Blinking(Display* d, int x, int y, int width, int height, double seconds) {
-    const auto start = Clock::now();
-    const auto end = start + std::chrono::duration<double>(seconds);
-    std::optional<std::size_t> last;
-    auto since = start;
-    std::optional<double> shortest;
-    int changes = 0;
-    while (Clock::now() < end) {
-        const auto now = Fingerprint(d, x, y, width, height);
-        if (last && now != last) {
-            // The first change ends a span whose start was not observed.
-            if (++changes > 1) {
-                const double span = std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-                shortest = shortest ? std::min(*shortest, span) : span;
-            }
-            since = Clock::now();
-        }
-        last = now;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        since = Clock::now();
+        last = std::move(now);
     }
-    if (!shortest) std::printf("%s\n", changes > 0 ? "changed" : "steady");
-    else std::printf("blinking %.0f\n", *shortest);
-    return 0;
+    return shortest;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: xpoke window|dialog|close|flood|pixel|blinking|black ...\n");
-        return 2;
-    }
     Display* d = XOpenDisplay(nullptr);
-    if (!d) {
-        std::fprintf(stderr, "cannot open the display\n");
+    if (!d || argc < 4) {
+        std::fprintf(stderr, "usage: xpoke windows|close|flood|black|blinking ... (with a display)\n");
         return 2;
     }
     const std::string what = argv[1];
+    std::vector<int> n;
+    for (int i = 2; i < argc; ++i) n.push_back(std::atoi(argv[i]));
     int status = 2;
-    if (what == "window" && argc >= 4) {
-        status = WaitWindow(d, std::strtoul(argv[2], nullptr, 10), std::atof(argv[3]), argc >= 5 ? argv[4] : nullptr);
-    } else if (what == "dialog" && argc >= 5) {
-        status = WaitDialog(d, std::strtoul(argv[2], nullptr, 10), std::atof(argv[3]),
-                            std::strtoul(argv[4], nullptr, 10));
-    } else if (what == "close" && argc >= 4) {
-        status = Close(d, std::strtoul(argv[2], nullptr, 10), argv[3]);
-    } else if (what == "flood" && argc >= 8) {
-        status = Flood(d, std::atoi(argv[2]), std::atof(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                       std::atoi(argv[6]), std::atoi(argv[7]));
-    } else if (what == "blinking" && argc >= 7) {
-        status = Blinking(d, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                          std::atof(argv[6]));
-    } else if (what == "black" && argc >= 6) {
-        bool black = false;
-        const auto seen = Fingerprint(d, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                                      &black);
-        status = seen && black ? 0 : 1;
-    } else if (what == "pixel" && argc >= 4) {
-        std::printf("%06lx\n", Pixel(d, std::atoi(argv[2]), std::atoi(argv[3])));
+    if (what == "windows") {
+        status = WaitWindows(d, std::strtoul(argv[2], nullptr, 10), static_cast<std::size_t>(n[1]));
+    } else if (what == "close") {
+        status = Close(d, std::strtoul(argv[2], nullptr, 10), std::string(argv[3]) == "main");
+    } else if (what == "flood" && argc == 8) {
+        status = Flood(d, n[0], std::atof(argv[3]), n[2], n[3], n[4], n[5]);
+    } else if (what == "black" && argc == 6) {
+        const auto pixels = Pixels(d, n[0], n[1], n[2], n[3]);
+        status = !pixels.empty() && pixels == std::vector<unsigned long>(pixels.size(), 0) ? 0 : 1;
+    } else if (what == "blinking" && argc == 7) {
+        std::printf("%ld\n", Blinking(d, n[0], n[1], n[2], n[3], std::atof(argv[6])));
         status = 0;
-    } else {
-        std::fprintf(stderr, "usage: xpoke window|dialog|close|flood|pixel|blinking|black ...\n");
     }
     XCloseDisplay(d);
     return status;
