@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 
 #include "engine/Game.h"
+#include "input/InWindowDialog.h"
 #include "input/Keyboard.h"
 #include "input/VirtualKey.h"
 
@@ -25,6 +26,10 @@ bool GameKeyFilter::ForMainWindow(QObject* watched) const {
     return static_cast<QWidget*>(watched)->window() == mainWindow_;
 }
 
+bool GameKeyFilter::UnderADialog() const {
+    return QApplication::activeModalWidget() || tumblara::DialogOpenInside(*mainWindow_);
+}
+
 bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::ShortcutOverride:
@@ -34,7 +39,7 @@ bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             return true;
 
         case QEvent::KeyPress: {
-            if (!ForMainWindow(watched) || QApplication::activeModalWidget()) return false;
+            if (!ForMainWindow(watched) || UnderADialog()) return false;
             if (game_.Terminato()) return true;
             // Auto-repeated presses are the held key's repeated key-downs.
             if (const auto code = tumblara::VirtualKeyCode(*static_cast<QKeyEvent*>(event)))
@@ -43,7 +48,7 @@ bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         }
 
         case QEvent::KeyRelease: {
-            if (!ForMainWindow(watched) || QApplication::activeModalWidget()) return false;
+            if (!ForMainWindow(watched) || UnderADialog()) return false;
             const auto* key = static_cast<QKeyEvent*>(event);
             // X11 and Wayland send a release before every repeated press; only
             // the real release ends the hold, or repetition off would act as on.

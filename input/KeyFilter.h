@@ -1,6 +1,6 @@
 #pragma once
 // Hands every key of the main window to the game's key handlers, whichever
-// of its children has the focus, and only while no modal window is open.
+// of its children has the focus, and only while no dialog is open over it.
 
 #include <QObject>
 #include <QPointer>
@@ -24,6 +24,8 @@ protected:
 
 private:
     bool ForMainWindow(QObject* watched) const;
+    // A modal window, or a dialog realised inside the main window, is open.
+    bool UnderADialog() const;
 
     tumblara::Game& game_;
     QPointer<QWidget> mainWindow_;

@@ -4,6 +4,7 @@
 
 #include "engine/Rounding.h"
 #include "input/Colori.h"
+#include "input/InWindowDialog.h"
 #include "input/Twips.h"
 #include "input/VirtualKey.h"
 
@@ -27,6 +28,8 @@ frmKey::frmKey(QWidget* optionsWindow, QString& TastoCatturato)
       Label2(new QLabel(this)),
       TastoCatturato_(TastoCatturato) {
     setWindowTitle(QString());
+    // An options window realised inside the main window has its dialog there too.
+    if (optionsWindow && !optionsWindow->isWindow()) RealiseInside(*this, *optionsWindow->window());
     Colora(this, kGiallo, kRossoScuro);
 
     const Twips t = Twips::Of(optionsWindow);
@@ -46,12 +49,12 @@ frmKey::frmKey(QWidget* optionsWindow, QString& TastoCatturato)
 void frmKey::Form_Load(const QWidget* optionsWindow) {
     if (!optionsWindow) return;
     const Twips t = Twips::Of(optionsWindow);
-    const QRect o = optionsWindow->frameGeometry();
+    const QRect o(ScreenTopLeft(*optionsWindow), optionsWindow->frameGeometry().size());
     const std::int32_t left = CInt(t.FromPixelsX(o.x()));
     const std::int32_t top = CInt(t.FromPixelsY(o.y()));
     const std::int32_t width = CInt(t.FromPixelsX(o.width()));
     const std::int32_t height = CInt(t.FromPixelsY(o.height()));
-    move(t.ToPixelsX(left), t.ToPixelsY(top + height));
+    MoveToScreenPoint(*this, {t.ToPixelsX(left), t.ToPixelsY(top + height)});
     resize(t.ToPixelsX(width), this->height());
 }
 

@@ -56,9 +56,10 @@ bool ProgrammaInChiusura() {
 
 }  // namespace
 
-frmOption::frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent)
+frmOption::frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent, DialogPlacement placement)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
     setWindowTitle(QString());
+    if (placement == DialogPlacement::InsideMainWindow && parent) RealiseInside(*this, *parent->window());
     Colora(this, kNero, kRossoScuro);
     setMouseTracking(true);
 
@@ -98,7 +99,7 @@ void frmOption::Form_Load(const QWidget* menuLabel) {
         const QPoint inFinestra = menuLabel->mapTo(menuLabel->window(), QPoint(0, 0));
         top = (inFinestra.y() + menuLabel->height()) * t.PerPixelY();
     }
-    move(area.x() + t.ToPixelsX(left), area.y() + t.ToPixelsY(top));
+    MoveToScreenPoint(*this, {area.x() + t.ToPixelsX(left), area.y() + t.ToPixelsY(top)});
 
     for (std::size_t i = 0; i < Label1.size(); ++i) {
         const double W = t.FromPixelsX(frameGeometry().width());

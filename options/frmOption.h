@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 
+#include "input/InWindowDialog.h"
+
 namespace tumblara {
 struct GameState;
 }
@@ -16,8 +18,10 @@ struct GameState;
 class frmOption : public QDialog {
     Q_OBJECT
 public:
-    // `menuLabel` is the main window's "Opzioni" label; the window opens under it.
-    frmOption(tumblara::GameState& state, const QWidget* menuLabel, QWidget* parent);
+    // `menuLabel` is the main window's "Opzioni" label; the window opens under
+    // it, as a window of its own or inside `parent`'s window.
+    frmOption(tumblara::GameState& state, const QWidget* menuLabel, QWidget* parent,
+              tumblara::DialogPlacement placement = tumblara::DialogPlacement::OwnWindow);
 
     // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".
     std::array<QLabel*, 3> Label1{};

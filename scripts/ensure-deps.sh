@@ -11,7 +11,7 @@ packages=(
   fonts-liberation fonts-urw-base35
   python3 desktop-file-utils appstream strace
   libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
-  weston qt6-wayland x11-apps
+  weston qt6-wayland x11-apps sway grim wtype libwayland-dev
   clang libclang-rt-14-dev
   libpulse-dev pulseaudio pulseaudio-utils
 )

@@ -1,11 +1,13 @@
 #include "ui/frmGame.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
 #include <QTextEdit>
 
+#include "input/InWindowDialog.h"
 #include "options/frmOption.h"
 #include "packaging/icon/TFigure.h"
 #include "ui/Canvas.h"
@@ -85,7 +87,7 @@ void frmGame::Form_Activate() {
 void frmGame::ApriOpzioni() {
     // Made for each opening and gone when it closes. The game's timers keep
     // running while it is open.
-    frmOption opzioni(game_.state, e_.Label1[3], this);
+    frmOption opzioni(game_.state, e_.Label1[3], this, PlacementFor(QGuiApplication::platformName()));
     opzioni.exec();
 }
 
@@ -93,7 +95,9 @@ bool frmGame::event(QEvent* event) {
     switch (event->type()) {
     case QEvent::Show:
     case QEvent::WindowActivate:
-        if (!attivo_) {
+        // While a dialog is open inside the window, the keyboard coming and
+        // going is the dialog's, as it would be for a window of its own.
+        if (!attivo_ && !DialogOpenInside(*this)) {
             attivo_ = true;
             // Delivered from the event loop: the activation may wait for a
             // long time, and the code that showed the window goes on.
@@ -101,7 +105,7 @@ bool frmGame::event(QEvent* event) {
         }
         break;
     case QEvent::WindowDeactivate:
-        attivo_ = false;
+        if (!DialogOpenInside(*this)) attivo_ = false;
         break;
     default:
         break;

@@ -1,6 +1,7 @@
 #pragma once
-// Drives modal windows from a timer while a test sits in their exec(): each
-// modal window that appears is handed once to `onModal`. Ten seconds on, any
+// Drives modal windows, and dialogs open inside a main window, from a timer
+// while a test sits in their exec(): each one that appears is handed once to
+// `onModal`. Ten seconds on, any
 // modal window is closed, so a broken dialog fails a test instead of hanging it.
 
 #include <QApplication>
@@ -8,6 +9,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "input/InWindowDialog.h"
 
 namespace tumblara::testing {
 
@@ -17,6 +23,8 @@ public:
         clock_.start();
         QObject::connect(&timer_, &QTimer::timeout, [this, onModal = std::move(onModal)] {
             QWidget* modal = QApplication::activeModalWidget();
+            for (const QWidget* window : QApplication::topLevelWidgets())
+                if (!modal) modal = DialogOpenInside(*window);
             if (modal && clock_.elapsed() > 10000) modal->close();
             if (!modal || modal->property("driven").toBool()) return;
             modal->setProperty("driven", true);
@@ -29,5 +37,9 @@ private:
     QElapsedTimer clock_;
     QTimer timer_;
 };
+
+inline std::string PlacementName(const ::testing::TestParamInfo<DialogPlacement>& info) {
+    return info.param == DialogPlacement::OwnWindow ? "OwnWindow" : "InsideMainWindow";
+}
 
 }  // namespace tumblara::testing

@@ -1,5 +1,6 @@
-// The options window: where it opens, its three labels, the repetition
-// switch, the four-key capture sequence and the hover highlight.
+// The options window, as a window of its own and realised inside the main
+// window: where it opens, its three labels, the repetition switch, the
+// four-key capture sequence and the hover highlight.
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,13 @@ namespace {
 using Bindings = std::array<std::int32_t, 4>;
 const QString kLit = "#ffff00 on #ff0000", kPlain = "#000000 on #800000";
 
-class FrmOption : public ::testing::Test {
+class FrmOption : public ::testing::TestWithParam<DialogPlacement> {
 protected:
-    void SetUp() override { options.show(); }
+    void SetUp() override {
+        mainWindow.setGeometry(0, 0, 800, 600);
+        mainWindow.show();
+        options.show();
+    }
     // "Opzioni" is the fourth menu label at the right edge of the 800-pixel-wide
     // test screen.
     QLabel* Opzioni() {
@@ -44,14 +49,18 @@ protected:
     }
 
     GameState state;
-    QWidget mainWindow;
+    QWidget mainWindow{nullptr, Qt::FramelessWindowHint};
     QLabel* opzioni = Opzioni();
-    frmOption options{state, opzioni, &mainWindow};
+    frmOption options{state, opzioni, &mainWindow, GetParam()};
 };
 
-TEST_F(FrmOption, OpensAtTheScreensRightEdgeJustUnderTheOptionsLabelAsThreeBandsAFifthHigh) {
+INSTANTIATE_TEST_SUITE_P(, FrmOption, ::testing::Values(DialogPlacement::OwnWindow, DialogPlacement::InsideMainWindow),
+                         PlacementName);
+
+TEST_P(FrmOption, OpensAtTheScreensRightEdgeJustUnderTheOptionsLabelAsThreeBandsAFifthHigh) {
     // 3744 x 2220 twips at 15 twips to the pixel; the label ends at y = 215.
-    EXPECT_EQ(options.geometry(), QRect(550, 215, 250, 148));
+    EXPECT_EQ(options.isWindow(), GetParam() == DialogPlacement::OwnWindow);
+    EXPECT_EQ(QRect(ScreenTopLeft(options), options.size()), QRect(550, 215, 250, 148));
     const int tops[] = {0, 49, 99};  // a third of 148 is 49.3; a fifth, 29.6, rounds to 30
     const char* texts[] = {"Tasti Personalizzati", "Tasti a ripetizione", "Chiudi le Opzioni"};
     for (std::size_t i = 0; i < 3; ++i) {
@@ -62,14 +71,14 @@ TEST_F(FrmOption, OpensAtTheScreensRightEdgeJustUnderTheOptionsLabelAsThreeBands
     column.setGeometry(600, 40, 200, 300);
     QLabel nested("Opzioni", &column);
     nested.setGeometry(0, 100, 200, 35);
-    EXPECT_EQ(frmOption(state, &nested, &mainWindow).pos(), QPoint(550, 175)) << "the label's bottom in the window";
+    EXPECT_EQ(frmOption(state, &nested, &mainWindow, GetParam()).pos(), QPoint(550, 175)) << "the label's bottom in the window";
 }
 
-TEST_F(FrmOption, MiddleLabelNamesTheSettingItsClickSelectsExactlyAndTheClickCloses) {
+TEST_P(FrmOption, MiddleLabelNamesTheSettingItsClickSelectsExactlyAndTheClickCloses) {
     QTest::mouseClick(options.Label1[1], Qt::LeftButton);
     EXPECT_TRUE(state.Ripetizione);
     EXPECT_FALSE(options.isVisible());
-    frmOption again(state, opzioni, &mainWindow);
+    frmOption again(state, opzioni, &mainWindow, GetParam());
     EXPECT_EQ(again.Label1[1]->text(), "Tasti non a ripetizione");
     again.Label1_Click(1);
     EXPECT_FALSE(state.Ripetizione);
@@ -78,14 +87,16 @@ TEST_F(FrmOption, MiddleLabelNamesTheSettingItsClickSelectsExactlyAndTheClickClo
     EXPECT_FALSE(state.Ripetizione) << "only the exact text turns repetition on";
 }
 
-TEST_F(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {
+TEST_P(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {
     std::vector<QString> asked;
     std::vector<Bindings> before;
     CaptureKeys([&](frmKey* capture, int shown) {
         asked.push_back(capture->Label1->text() + " " + capture->Label2->text());
-        EXPECT_EQ(capture->geometry(), QRect(550, 363, 250, 142)) << shown;
+        EXPECT_EQ(capture->isWindow(), options.isWindow()) << shown;
+        EXPECT_EQ(QRect(ScreenTopLeft(*capture), capture->size()), QRect(550, 363, 250, 142)) << shown;
         before.push_back(Keys());
-        QTest::keyClick(capture, std::array{Qt::Key_A, Qt::Key_D, Qt::Key_S, Qt::Key_W}[shown - 1]);
+        // Through the window, as the window system delivers keys: to its focus.
+        QTest::keyClick(capture->window()->windowHandle(), std::array{Qt::Key_A, Qt::Key_D, Qt::Key_S, Qt::Key_W}[shown - 1]);
     });
     EXPECT_EQ(asked, (std::vector<QString>{"Spostamento a DESTRA ... <Freccia a destra>",
                                            "Spostamento a SINISTRA ... <Freccia a sinistra>",
@@ -96,7 +107,7 @@ TEST_F(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachA
     EXPECT_FALSE(options.isVisible());
 }
 
-TEST_F(FrmOption, CaptureClosedWithoutAKeyKeepsThatBindingAndTheSequenceGoesOn) {
+TEST_P(FrmOption, CaptureClosedWithoutAKeyKeepsThatBindingAndTheSequenceGoesOn) {
     CaptureKeys([](frmKey* capture, int shown) {
         if (shown == 2) capture->close();  // by the window system
         else QTest::keyClick(capture, shown == 3 ? Qt::Key_Escape : Qt::Key_A);
@@ -104,7 +115,7 @@ TEST_F(FrmOption, CaptureClosedWithoutAKeyKeepsThatBindingAndTheSequenceGoesOn) 
     EXPECT_EQ(Keys(), (Bindings{65, 37, 27, 65}));
 }
 
-TEST_F(FrmOption, ProgramEndingDuringTheSequenceStopsItAndLeavesTheRestAsItWas) {
+TEST_P(FrmOption, ProgramEndingDuringTheSequenceStopsItAndLeavesTheRestAsItWas) {
     QTimer::singleShot(0, [&] {
         CaptureKeys([](frmKey* capture, int shown) {
             if (shown == 1) QTest::keyClick(capture, Qt::Key_A);
@@ -116,7 +127,7 @@ TEST_F(FrmOption, ProgramEndingDuringTheSequenceStopsItAndLeavesTheRestAsItWas) 
     EXPECT_TRUE(options.isVisible()) << "neither a further capture nor the end of the sequence";
 }
 
-TEST_F(FrmOption, KeysDoNothingAndEscapeDoesNotCloseButChiudiDoesChangingNothing) {
+TEST_P(FrmOption, KeysDoNothingAndEscapeDoesNotCloseButChiudiDoesChangingNothing) {
     options.hide();
     bool openAfterKeys = false;
     ModalDriver driver([&](QWidget* modal) {
@@ -130,7 +141,7 @@ TEST_F(FrmOption, KeysDoNothingAndEscapeDoesNotCloseButChiudiDoesChangingNothing
     EXPECT_FALSE(state.Ripetizione);
 }
 
-TEST_F(FrmOption, OneLabelHighlightsAtATimeAndOnlyTheBackgroundClearsIt) {
+TEST_P(FrmOption, OneLabelHighlightsAtATimeAndOnlyTheBackgroundClearsIt) {
     MoveOver(options.Label1[2]);
     EXPECT_EQ(Colours(options.Label1[2]), kLit) << "the move over the label must not reach the background";
     MoveOver(options.Label1[0]);  // straight from one label to another: the first keeps it
