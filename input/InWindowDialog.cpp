@@ -23,7 +23,8 @@ public:
         QObject::connect(&dialog, &QObject::destroyed, this, &QObject::deleteLater);
     }
 
-    QDialog* Dialog() const { return dialog_; }
+    // Null once the dialog is being destroyed.
+    QDialog* Dialog() const { return qobject_cast<QDialog*>(dialog_.data()); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -43,7 +44,9 @@ protected:
     }
 
 private:
-    QPointer<QDialog> dialog_;
+    // Held as a widget: events still come while the dialog part is already
+    // destroyed.
+    QPointer<QWidget> dialog_;
     QPointer<QWidget> focusBefore_;
 };
 
@@ -65,7 +68,8 @@ QDialog* DialogOpenInside(const QWidget& mainWindow) {
     // Children are listed from the bottom of the stack up.
     for (QObject* child : mainWindow.children()) {
         const auto* cover = dynamic_cast<const Cover*>(child);
-        if (cover && cover->isVisible() && cover->Dialog() && cover->Dialog()->isVisible()) top = cover->Dialog();
+        QDialog* dialog = cover && cover->isVisible() ? cover->Dialog() : nullptr;
+        if (dialog && dialog->isVisible()) top = dialog;
     }
     return top;
 }

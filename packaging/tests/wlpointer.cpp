@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <thread>
 
@@ -34,17 +35,23 @@ const wl_message kPointerRequests[] = {
 const wl_interface kVirtualPointer = {"zwlr_virtual_pointer_v1", 1, 5, kPointerRequests, 0, nullptr};
 enum Request : std::uint32_t { kMotionAbsolute = 1, kButton = 2, kFrame = 4 };
 
+// Client-side objects are freed before the connection goes.
+struct ProxyDeleter {
+    void operator()(void* proxy) const { wl_proxy_destroy(static_cast<wl_proxy*>(proxy)); }
+};
+using Proxy = std::unique_ptr<wl_proxy, ProxyDeleter>;
+
 struct Globals {
-    wl_seat* seat = nullptr;
-    wl_proxy* manager = nullptr;
+    std::unique_ptr<wl_seat, ProxyDeleter> seat;
+    Proxy manager;
 };
 
 void Announce(void* data, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t) {
     auto* g = static_cast<Globals*>(data);
     if (std::strcmp(interface, "wl_seat") == 0 && !g->seat)
-        g->seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+        g->seat.reset(static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1)));
     if (std::strcmp(interface, kManager.name) == 0)
-        g->manager = static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kManager, 1));
+        g->manager.reset(static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kManager, 1)));
 }
 void Remove(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener kListener = {Announce, Remove};
@@ -56,6 +63,8 @@ std::uint32_t Now() {
 
 }  // namespace
 
+int Run(wl_display* display, int argc, char** argv);
+
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: wlpointer <width> <height> (move <x> <y> | click | wait <ms>)...\n");
@@ -66,14 +75,22 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wlpointer: no Wayland display\n");
         return 1;
     }
+    const int status = Run(display, argc, argv);
+    wl_display_disconnect(display);
+    return status;
+}
+
+int Run(wl_display* display, int argc, char** argv) {
     Globals g;
-    wl_registry_add_listener(wl_display_get_registry(display), &kListener, &g);
+    const std::unique_ptr<wl_registry, ProxyDeleter> registry(wl_display_get_registry(display));
+    wl_registry_add_listener(registry.get(), &kListener, &g);
     wl_display_roundtrip(display);
     if (!g.manager) {
         std::fprintf(stderr, "wlpointer: the compositor offers no virtual pointer\n");
         return 1;
     }
-    auto* pointer = wl_proxy_marshal_constructor(g.manager, 0, &kVirtualPointer, g.seat, nullptr);
+    const Proxy owner(wl_proxy_marshal_constructor(g.manager.get(), 0, &kVirtualPointer, g.seat.get(), nullptr));
+    wl_proxy* pointer = owner.get();
     const auto width = static_cast<std::uint32_t>(std::atoi(argv[1]));
     const auto height = static_cast<std::uint32_t>(std::atoi(argv[2]));
     // The new pointer device reaches the client a little after it is made.
@@ -102,6 +119,5 @@ int main(int argc, char** argv) {
         }
         wl_display_roundtrip(display);
     }
-    wl_display_disconnect(display);
     return 0;
 }
