@@ -1,4 +1,4 @@
-// The end of a game, the pause and Esci: the waits that only the menu ends,
+// The end of a game and the pause: the waits that only the menu ends,
 // and what each leaves on the screen.
 
 #include <gtest/gtest.h>
@@ -87,21 +87,6 @@ TEST(Pause, HoldsThePieceUntilContinuaOrANewGameEndsIt) {
         g.fake.RunFor(Ms{300});
         EXPECT_EQ(g.PieceCells(), DrawnCells("12/34", 5, 11)) << "gravity goes on, a row a tick";
         EXPECT_EQ(g.fake.log, std::vector<std::string>{"sound Impact02.wav"}) << "with the step sound";
-    }
-}
-
-TEST(Esci, EndsThePauseAndTheGameOverWaitsAndTheProgram) {
-    for (const bool paused : {true, false}) {
-        GameOnFakeWindow g;
-        if (paused) g.StartGame();
-        // Before the first game the window's activation enters the game-over state, and a pause is ignored.
-        g.fake.After(Ms{10}, [&] { paused ? g.game.PausaContinua() : g.game.Form_Activate(); });
-        if (!paused) g.fake.After(Ms{20}, [&g] { g.game.PausaContinua(); });
-        g.fake.After(Ms{500}, [&g] { g.game.Esci(); });
-        EXPECT_TRUE(g.fake.RunFor(Ms{1000})) << (paused ? "the pause wait returned" : "the game-over wait returned");
-        EXPECT_EQ(g.fake.Caption(LabelId::Label3), paused ? "Level  0" : "Game Over");
-        EXPECT_EQ(g.fake.Caption(LabelId::Menu1), paused ? "Continua" : "Pausa");
-        EXPECT_EQ(g.fake.log.back(), "quit");
     }
 }
 

@@ -123,14 +123,5 @@ TEST_F(Levels, APauseHoldsTheBannerAndTheResumeEndsItAsItStandsWithNoPieceForThe
     EXPECT_EQ(fake.CountInLog("sound Impact02.wav"), 0);
 }
 
-TEST_F(Levels, EsciDuringTheBannerEndsTheProgramWithNoHandOverAfterIt) {
-    fake.After(Ms{500}, [this] { game.Esci(); });
-    LandOneRow(84);
-    ASSERT_TRUE(fake.Quitting());
-    EXPECT_EQ(fake.log.back(), "quit") << "nothing happens after the program starts ending";
-    EXPECT_EQ(PieceCells()[0], (std::pair{0, -2})) << "no next piece";
-    EXPECT_EQ(BottomRows(game.state.Campo, 1)[0], "33333333.3333331") << "the well is not emptied";
-}
-
 }  // namespace
 }  // namespace tumblara::testing

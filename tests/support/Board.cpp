@@ -1,9 +1,9 @@
 #include "tests/support/Board.h"
 
-#include "engine/Shapes.h"
-
-#include <algorithm>
+#include <cmath>
 #include <stdexcept>
+
+#include "engine/Shapes.h"
 
 namespace tumblara::testing {
 
@@ -22,26 +22,18 @@ void SetBottomRows(Well& campo, const std::vector<std::string>& rows) {
 std::vector<std::string> WellRows(const Well& campo, int from) {
     std::vector<std::string> rows;
     for (int r = from; r < Well::kFloorRow; ++r) {
-        std::string text;
-        for (int c = 1; c <= 16; ++c) {
-            const int v = campo(c, r);
-            text += v == 0 ? '.' : static_cast<char>('0' + v);
-        }
-        rows.push_back(text);
+        rows.emplace_back();
+        for (int c = 1; c <= 16; ++c) rows.back() += campo(c, r) == 0 ? '.' : static_cast<char>('0' + campo(c, r));
     }
     return rows;
 }
 
-std::vector<std::string> BottomRows(const Well& campo, int count) {
-    return WellRows(campo, Well::kFloorRow - count);
-}
-
 std::vector<std::string> TextRows(std::string_view text) {
     std::vector<std::string> rows;
-    for (std::size_t from = 0; from < text.size();) {
-        const std::size_t slash = std::min(text.find('/', from), text.size());
-        rows.emplace_back(text.substr(from, slash - from));
-        from = slash + 1;
+    if (!text.empty()) rows.emplace_back();
+    for (const char ch : text) {
+        if (ch == '/') rows.emplace_back();
+        else rows.back() += ch;
     }
     return rows;
 }
@@ -51,11 +43,7 @@ Cells DrawnCells(std::string_view picture, int column, int top) {
     int c = 0;
     int r = top;
     for (const char ch : picture) {
-        if (ch == '/') {
-            c = 0;
-            ++r;
-            continue;
-        }
+        if (ch == '/') c = -1, ++r;
         if (ch >= '1' && ch <= '4') cells[static_cast<std::size_t>(ch - '1')] = {c, r};
         ++c;
     }
@@ -64,7 +52,15 @@ Cells DrawnCells(std::string_view picture, int column, int top) {
     return cells;
 }
 
-float RndForColumn(int x) { return (static_cast<float>(x) - 0.5f) / 13.0f; }
+void PutPiece(Game& game, WindowServices& window, std::int16_t tipo, std::int16_t rot, int x, int y) {
+    game.state.TipoPezzo = tipo;
+    game.state.RotPezzo = rot;
+    const int cella = game.state.Cella;
+    for (int k = 1; k <= 4; ++k) {
+        const Offset& o = Forma(tipo, rot)[static_cast<std::size_t>(k - 1)];
+        window.MoveSprite(k, static_cast<float>((x + o.dc) * cella), static_cast<float>((y + o.dr) * cella));
+    }
+}
 
 GameOnFakeWindow::GameOnFakeWindow() {
     game.state.Cella = kCella;
@@ -73,21 +69,18 @@ GameOnFakeWindow::GameOnFakeWindow() {
 }
 
 void GameOnFakeWindow::StartGame() {
-    fake.After(FakeWindow::Ms{0}, [this] { game.NuovaPartita(); });
+    fake.After(Ms{0}, [this] { game.NuovaPartita(); });
     // The banner lasts 1.5 to 2.5 s; stop right after it, before a gravity tick.
     fake.SetTimeOfDay(1000.0f);
-    fake.RunFor(FakeWindow::Ms{2001});
+    fake.RunFor(Ms{2001});
     if (!game.state.InGioco) throw std::logic_error("the level banner did not end");
 }
 
-void GameOnFakeWindow::PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
-    game.state.TipoPezzo = tipo;
-    game.state.RotPezzo = rot;
-    const ShapeOffsets& f = Forma(tipo, rot);
-    for (int k = 1; k <= 4; ++k) {
-        const Offset& o = f[static_cast<std::size_t>(k - 1)];
-        fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
-    }
+Cells GameOnFakeWindow::PieceCells() const {
+    Cells cells;
+    for (int k = 1; k <= 4; ++k)
+        cells.emplace_back(std::lround(fake.SpriteLeft(k) / kCella), std::lround(fake.SpriteTop(k) / kCella));
+    return cells;
 }
 
 void GameOnFakeWindow::ShowCampo() {
@@ -106,24 +99,9 @@ void GameOnFakeWindow::ShowCampo() {
     fake.log = saved;
 }
 
-void GameOnFakeWindow::SinkToFloor() {
-    int lowest = 0;
-    for (const auto& cell : PieceCells()) lowest = std::max(lowest, cell.second);
-    const float drop = static_cast<float>((Well::kFloorRow - 1 - lowest) * kCella);
-    for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, fake.SpriteLeft(k), fake.SpriteTop(k) + drop);
-}
-
 std::string GameOnFakeWindow::PreviewBox(bool retained) const {
     std::string box;
-    for (int r = 15; r <= 20; ++r) {
-        if (r > 15) box += '/';
-        for (int c = 18; c <= 23; ++c) {
-            const int x = c * kCella + kCella / 2;
-            const int y = r * kCella + kCella / 2;
-            const int v = retained ? fake.RetainedAt(x, y) : fake.ShownAt(x, y);
-            box += v == 0 ? '.' : static_cast<char>('0' + v);
-        }
-    }
+    for (const std::string& row : fake.CellText(18, 15, 6, 6, retained)) box += (box.empty() ? "" : "/") + row;
     return box;
 }
 

@@ -20,14 +20,18 @@ void SetBottomRows(Well& campo, const std::vector<std::string>& rows);
 // Rows `from`..31 of Campo as text.
 std::vector<std::string> WellRows(const Well& campo, int from = 1);
 // The last `count` rows above the floor.
-std::vector<std::string> BottomRows(const Well& campo, int count);
+inline std::vector<std::string> BottomRows(const Well& campo, int count) {
+    return WellRows(campo, Well::kFloorRow - count);
+}
 // Rows written on one line, separated by '/'.
 std::vector<std::string> TextRows(std::string_view text);
 // The cells of a piece drawn as text, rows top to bottom separated by '/': digit k
 // is block k, '.' an empty cell. Block 1 stands in `column`, the top row is `top`.
 Cells DrawnCells(std::string_view picture, int column, int top = 1);
+// Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
+void PutPiece(Game& game, WindowServices& window, std::int16_t tipo, std::int16_t rot, int x, int y);
 // A value for Rnd that makes a new piece's reference block land in column x (1..13).
-float RndForColumn(int x);
+inline float RndForColumn(int x) { return (static_cast<float>(x) - 0.5f) / 13.0f; }
 
 // A game on a fake window with 10-pixel cells, its ticks wired to the fake.
 struct GameOnFakeWindow {
@@ -38,18 +42,14 @@ struct GameOnFakeWindow {
     GameOnFakeWindow();
     // Starts a new game from the outer loop and lets its level-0 banner run out.
     void StartGame();
-    // Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
-    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y);
-    Cells PieceCells() const { return fake.SpriteCells(); }
+    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) { testing::PutPiece(game, fake, tipo, rot, x, y); }
+    // The cells the sprites stand on, for k = 1..4.
+    Cells PieceCells() const;
     // Paints rows 1..31 of Campo into the retained background, as the game
     // would have while they settled. Leaves the log as it was.
     void ShowCampo();
-    // Moves the falling piece straight down until its lowest block is in row 31;
-    // for an empty well, so that the next tick lands it.
-    void SinkToFloor();
     // The preview box, cell columns 18..23 and rows 15..20, as six rows of text
-    // separated by '/': '.' black, digits pictures. `retained` reads the
-    // retained background instead of the window.
+    // separated by '/'. `retained` reads the retained background instead of the window.
     std::string PreviewBox(bool retained = false) const;
 };
 
