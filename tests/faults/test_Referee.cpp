@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/Game.h"
-#include "engine/Shapes.h"
 #include "fuzz/FuzzWindow.h"
 #include "fuzz/Referee.h"
+#include "tests/support/Board.h"
 
 namespace tumblara::fuzz {
 namespace {
@@ -50,16 +50,7 @@ struct Watched {
 
     void RunFor(int ms) { window.Run(window.Now() + Ms{ms}); }
 
-    // Puts the falling piece (shape tipo, rotation rot) with block 1 at (x, y).
-    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
-        game.state.TipoPezzo = tipo;
-        game.state.RotPezzo = rot;
-        const ShapeOffsets& f = Forma(tipo, rot);
-        for (int k = 1; k <= 4; ++k) {
-            const Offset& o = f[static_cast<std::size_t>(k - 1)];
-            window.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
-        }
-    }
+    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) { testing::PutPiece(game, window, tipo, rot, x, y); }
 
     // A gravity tick replaced by `damage`, bracketed as the fuzzer brackets ticks.
     void DamagingTick(std::function<void()> damage) {
