@@ -26,10 +26,7 @@ TEST(LayoutOn1024x768, EveryElementStandsWhereTheWorkedExamplePutsIt) {
 // A forty-eighth of the width, rounded half to even, lowered where the well's
 // frame (32 cells and 2 pixels) would not fit the height, and within a byte.
 TEST(LayoutCella, FollowsTheWidthWhileTheFrameFitsTheHeightAndAByte) {
-    struct Case {
-        int w, h, cella;
-        const char* why;
-    };
+    struct Case { int w, h, cella; const char* why; };
     const Case cases[] = {
         {640, 480, 13, "4:3"},
         {1280, 1024, 27, "5:4"},

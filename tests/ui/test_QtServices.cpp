@@ -1,5 +1,6 @@
-// The Qt window services on the offscreen platform: the retained and the
-// transient background, the sprites, the labels, the timers and the wait.
+// The Qt window services on the offscreen platform: the block pictures, the
+// retained and the transient background, the sprites, the labels, the timers
+// and the wait.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "ui/BlockPictures.h"
 #include "ui/Canvas.h"
 #include "ui/QtServices.h"
 
@@ -22,6 +24,21 @@ double CpuSeconds() {
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+TEST(BlockPictures, ScaledToTheCellInDevicePixelsAndNoneOutsideOneToSeven) {
+    BlockPictures pictures;
+    const QImage* one = pictures.Scaled(3, 21, 1.0);
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->size(), QSize(21, 21));
+    const QImage* two = pictures.Scaled(3, 21, 2.0);
+    ASSERT_NE(two, nullptr);
+    EXPECT_EQ(two->size(), QSize(42, 42));
+    EXPECT_DOUBLE_EQ(two->devicePixelRatio(), 2.0);
+    EXPECT_EQ(pictures.Scaled(5, 17, 1.0)->size(), QSize(17, 17)) << "a new size replaces the old one";
+    EXPECT_EQ(pictures.Scaled(0, 21, 1.0), nullptr);
+    EXPECT_EQ(pictures.Scaled(8, 21, 1.0), nullptr);
+    EXPECT_EQ(pictures.Scaled(1, 0, 1.0), nullptr);
 }
 
 // A bare window with a background canvas and the seven labels the game uses.

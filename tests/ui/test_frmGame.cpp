@@ -1,12 +1,9 @@
-// The main window's life: load, the first activation and its wait, and the
-// first game started from inside it.
+// The main window at load and at its first activation.
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
 #include <QScreen>
-#include <QTextEdit>
-#include <cmath>
 
 #include "tests/ui/FirstWait.h"
 #include "ui/Canvas.h"
@@ -45,27 +42,6 @@ TEST(MainWindowActivation, PlacesTheFrameOnePixelWide) {
         EXPECT_EQ(at(frame.left() + 1, frame.height() / 2), QColor(0, 0, 0));
         EXPECT_EQ(shown.pixelColor((frame.left() + 1) * ratio, frame.height() / 2 * ratio), QColor(0, 0, 0));
     }));
-}
-
-TEST(MainWindowActivation, NuovaPartitaInsideTheWaitEndsItAndTheArrowsSteerWhateverHasTheFocus) {
-    frmGame form;
-    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
-        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, Centre(form.elementi().Label1[0]));
-        // The click returns after the level banner, with play running.
-        EXPECT_TRUE(form.game().state.InGioco);
-    }));
-    // Back here, every wait has unwound: the first activation has returned.
-    EXPECT_FALSE(form.game().state.NessunaPartita);
-    EXPECT_EQ(form.services().Interval(TimerId::Timer2), 0);
-
-    // The information text takes the focus on a click. In an empty well at
-    // least one of the two sideways moves is free.
-    form.elementi().Text4->show();
-    form.elementi().Text4->setFocus();
-    const float left = form.services().SpriteLeft(1);
-    QTest::keyClick(form.windowHandle(), Qt::Key_Right);
-    if (form.services().SpriteLeft(1) == left) QTest::keyClick(form.windowHandle(), Qt::Key_Left);
-    EXPECT_EQ(std::abs(form.services().SpriteLeft(1) - left), static_cast<float>(form.layout().Cella));
 }
 
 }  // namespace
