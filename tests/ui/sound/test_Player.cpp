@@ -26,12 +26,6 @@ TEST(WaveFile, PlayableLayoutsAreReadAsTheyLie) {
     struct Case { const char* what; QByteArray file; WaveLayout layout; };
     const Case cases[] = {
         {"16-bit mono", Riff(Fmt(1, 1, 44100, 16) + Data(200)), {{E::S16LE, 1, 44100}, 44, 200}},
-        {"8-bit stereo", Riff(Fmt(1, 2, 48000, 8) + Data(12)), {{E::U8, 2, 48000}, 44, 12}},
-        {"24-bit", Riff(Fmt(1, 2, 48000, 24) + Data(12)), {{E::S24LE, 2, 48000}, 44, 12}},
-        {"32-bit", Riff(Fmt(1, 2, 48000, 32) + Data(16)), {{E::S32LE, 2, 48000}, 44, 16}},
-        {"float", Riff(Fmt(3, 2, 48000, 32) + Data(16)), {{E::F32LE, 2, 48000}, 44, 16}},
-        {"A-law", Riff(Fmt(6, 1, 8000, 8) + Data(12)), {{E::ALaw, 1, 8000}, 44, 12}},
-        {"mu-law", Riff(Fmt(7, 1, 8000, 8) + Data(12)), {{E::MuLaw, 1, 8000}, 44, 12}},
         {"extensible float", Riff(Ext(3, 2, 48000, 32) + Data(16)), {{E::F32LE, 2, 48000}, 68, 16}},
         {"the server's limits", Riff(Fmt(1, 8, 384000, 16) + Data(32)), {{E::S16LE, 8, 384000}, 44, 32}},
         {"odd chunks and their pad bytes",
