@@ -148,24 +148,5 @@ TEST(Keys, NoKeyReachesTheGameFromAnotherWindowUnderAModalWindowOrOnceTheProgram
     EXPECT_EQ(p.Column(), 7);
 }
 
-TEST(Keys, SetKeyStoresAnyCodeForIdsOneToFourAndIgnoresOtherIds) {
-    GameState s;
-    const auto keys = [&] { return std::array{s.TastoDestra, s.TastoSinistra, s.TastoCaduta, s.TastoRotazione}; };
-    for (int id : {0, 5, -1}) SetKey(s, id, 65);
-    EXPECT_EQ(keys(), (std::array{39, 37, 40, 32}));
-    for (int id = 1; id <= 4; ++id) SetKey(s, id, 100 * id - 300);
-    EXPECT_EQ(keys(), (std::array{-200, -100, 0, 100}));
-}
-
-TEST(Keys, RepetitionZeroAsksOneAndTwoSwitchOnAndOffOtherValuesDoNothing) {
-    GameState s;
-    std::string answers;  // per command: the answer, then the setting afterwards
-    for (int command : {0, 1, 0, 3, -1, 2, 0, 7}) {
-        answers += Repetition(s, static_cast<std::int16_t>(command)) ? "T" : "F";
-        answers += s.Ripetizione ? "1 " : "0 ";
-    }
-    EXPECT_EQ(answers, "F0 F1 T1 F1 F1 F0 F0 F0 ");
-}
-
 }  // namespace
 }  // namespace tumblara::testing
