@@ -54,65 +54,29 @@ int Canvas::SpriteAt(const QPoint& p) const {
     return 0;
 }
 
-void Canvas::EnsureSurface() {
-    const qreal ratio = devicePixelRatioF();
-    const QSize device = size() * ratio;
-    if (retained_.size() == device && retained_.devicePixelRatio() == ratio) return;
-    QImage fresh(device, QImage::Format_RGB32);
-    fresh.setDevicePixelRatio(ratio);
-    fresh.fill(Qt::black);
-    if (!retained_.isNull()) {
-        QPainter p(&fresh);
-        p.drawImage(QPoint(0, 0), retained_);
-    }
-    retained_ = std::move(fresh);
-    transient_ = QImage();
-}
+void Canvas::FollowWindow() { background_.SetWindow(size(), devicePixelRatioF()); }
 
-QImage& Canvas::Target() {
-    EnsureSurface();
-    if (retainedOn_) return retained_;
-    if (transient_.isNull()) {
-        transient_ = QImage(retained_.size(), QImage::Format_ARGB32_Premultiplied);
-        transient_.setDevicePixelRatio(retained_.devicePixelRatio());
-        transient_.fill(Qt::transparent);
-    }
-    return transient_;
-}
-
-void Canvas::UncoverRetained(const QRect& area) {
-    if (!retainedOn_ || transient_.isNull()) return;
-    QPainter p(&transient_);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(area, Qt::transparent);
+void Canvas::Draw(const QRect& area, int picture) {
+    FollowWindow();
+    if (retainedOn_)
+        background_.DrawRetained(area, picture);
+    else
+        background_.DrawTransient(area, picture);
+    update(area);
 }
 
 void Canvas::FillBlack(int x1, int y1, int x2, int y2) {
-    const QRect area(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
-    {
-        QPainter p(&Target());
-        p.fillRect(area, Qt::black);
-    }
-    UncoverRetained(area);
-    update(area);
+    Draw(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))), 0);
 }
 
 void Canvas::PaintPicture(int picture, int left, int top, int size) {
-    const QImage* img = pictures_.Scaled(picture, size, devicePixelRatioF());
-    if (img == nullptr) return;
-    const QRect area(left, top, size, size);
-    {
-        QPainter p(&Target());
-        p.drawImage(area.topLeft(), *img);
-    }
-    UncoverRetained(area);
-    update(area);
+    if (pictures_.Scaled(picture, size, devicePixelRatioF()) == nullptr) return;
+    Draw(QRect(left, top, size, size), picture);
 }
 
 void Canvas::DiscardTransient() {
-    if (transient_.isNull()) return;
-    transient_ = QImage();
-    update();
+    if (!background_.HasTransient()) return;
+    update(background_.DiscardTransient());
 }
 
 void Canvas::SetFrame(const QRect& frame) {
@@ -123,14 +87,10 @@ void Canvas::SetFrame(const QRect& frame) {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
-    EnsureSurface();
+    FollowWindow();
     QPainter p(this);
-    const qreal ratio = retained_.devicePixelRatio();
-    for (const QRect& r : event->region()) {
-        const QRectF source(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio);
-        p.drawImage(r, retained_, source);
-        if (!transient_.isNull()) p.drawImage(r, transient_, source);
-    }
+    background_.Paint(p, event->region());
+    const qreal ratio = devicePixelRatioF();
     for (const SpriteState& s : sprites_) {
         const QImage* img = pictures_.Scaled(s.picture, s.size, ratio);
         if (img != nullptr) p.drawImage(SpriteRect(s).topLeft(), *img);
@@ -148,7 +108,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
 
 void Canvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    EnsureSurface();
+    FollowWindow();
 }
 
 void Canvas::showEvent(QShowEvent* event) {

@@ -1,14 +1,14 @@
 #pragma once
-// The main window's background: the retained image, the transient drawing
-// made while the retained image is switched off, the well's frame and the
+// The main window's background: the retained drawing, the transient drawing
+// made while the retained drawing is switched off, the well's frame and the
 // four sprites of the falling piece, painted in that order. The labels are
 // sibling widgets stacked above it.
 
-#include <QImage>
 #include <QRect>
 #include <QWidget>
 #include <array>
 
+#include "ui/Background.h"
 #include "ui/BlockPictures.h"
 
 namespace tumblara {
@@ -26,7 +26,7 @@ public:
     // The sprite showing a picture at a window pixel, 1..4, or 0.
     int SpriteAt(const QPoint& p) const;
 
-    // Where background drawing goes: the retained image (kept until painted
+    // Where background drawing goes: the retained drawing (kept until painted
     // over) or the window only (gone at the window system's next repaint).
     void SetRetained(bool on) { retainedOn_ = on; }
     bool Retained() const { return retainedOn_; }
@@ -35,7 +35,7 @@ public:
     void PaintPicture(int picture, int left, int top, int size);
     // The window system repaints the window: transient drawing is lost.
     void DiscardTransient();
-    bool HasTransient() const { return !transient_.isNull(); }
+    bool HasTransient() const { return background_.HasTransient(); }
 
     // The green one-pixel outline around the well.
     void SetFrame(const QRect& frame);
@@ -57,17 +57,14 @@ private:
     const SpriteState& Sprite(int k) const { return sprites_.at(static_cast<std::size_t>(k - 1)); }
     SpriteState& Sprite(int k) { return sprites_.at(static_cast<std::size_t>(k - 1)); }
     static QRect SpriteRect(const SpriteState& s);
-    void EnsureSurface();
-    // The image that receives background drawing now, created on demand.
-    QImage& Target();
-    // Retained drawing covers whatever transient drawing lay there.
-    void UncoverRetained(const QRect& area);
+    // The background follows the widget's size and device pixel ratio.
+    void FollowWindow();
+    void Draw(const QRect& area, int picture);
 
-    QImage retained_;
-    QImage transient_;  // null while there is no transient drawing
     bool retainedOn_ = false;
     std::array<SpriteState, 4> sprites_{};
     BlockPictures pictures_;
+    Background background_{pictures_};
     QRect frame_;
 };
 
