@@ -46,16 +46,14 @@ inline QByteArray Ext(std::uint16_t subTag, std::uint16_t channels, std::uint32_
     return Fmt(0xFFFE, channels, rate, bits, extension.left(size - 16));
 }
 
-inline QByteArray Data(int bytes, char byte = '\x11') { return Chunk("data", QByteArray(bytes, byte)); }
+inline QByteArray Data(int bytes) { return Chunk("data", QByteArray(bytes, '\x11')); }
 
 inline QByteArray Riff(const QByteArray& chunks) {
     return "RIFF" + Le(static_cast<std::uint32_t>(chunks.size() + 4), 4) + "WAVE" + chunks;
 }
 
 // 16-bit mono at 44.1 kHz.
-inline QByteArray SmallWave(int frames = 441, char byte = '\x11') {
-    return Riff(Fmt(1, 1, 44100, 16) + Data(frames * 2, byte));
-}
+inline QByteArray SmallWave(int frames = 441) { return Riff(Fmt(1, 1, 44100, 16) + Data(frames * 2)); }
 
 enum class Lay { File, Missing, HugeFile };
 struct Broken { const char* what; QByteArray bytes; Lay lay = Lay::File; };
