@@ -54,7 +54,11 @@ int Canvas::SpriteAt(const QPoint& p) const {
     return 0;
 }
 
-void Canvas::FollowWindow() { background_.SetWindow(size(), devicePixelRatioF()); }
+qreal Canvas::FollowWindow() {
+    const qreal ratio = devicePixelRatioF();
+    background_.SetWindow(size(), ratio);
+    return ratio;
+}
 
 void Canvas::Draw(const QRect& area, int picture) {
     FollowWindow();
@@ -87,22 +91,26 @@ void Canvas::SetFrame(const QRect& frame) {
 }
 
 void Canvas::paintEvent(QPaintEvent* event) {
-    FollowWindow();
+    const qreal ratio = FollowWindow();
     QPainter p(this);
     background_.Paint(p, event->region());
-    const qreal ratio = devicePixelRatioF();
+    // Most repaints are small: skip what lies outside them before the
+    // painter's own clipping has to.
+    const QRect bounds = event->rect();
     for (const SpriteState& s : sprites_) {
+        if (!bounds.intersects(SpriteRect(s))) continue;
         const QImage* img = pictures_.Scaled(s.picture, s.size, ratio);
         if (img != nullptr) p.drawImage(SpriteRect(s).topLeft(), *img);
     }
     // The frame is one pixel wide: four thin fills land on exact pixels at
     // any device pixel ratio, where a pen would straddle them.
-    if (frame_.isValid()) {
+    if (frame_.isValid() && bounds.intersects(frame_)) {
         const QColor verde(0, 255, 0);
-        p.fillRect(QRect(frame_.left(), frame_.top(), frame_.width(), 1), verde);
-        p.fillRect(QRect(frame_.left(), frame_.bottom(), frame_.width(), 1), verde);
-        p.fillRect(QRect(frame_.left(), frame_.top(), 1, frame_.height()), verde);
-        p.fillRect(QRect(frame_.right(), frame_.top(), 1, frame_.height()), verde);
+        for (const QRect& lato : {QRect(frame_.left(), frame_.top(), frame_.width(), 1),
+                                  QRect(frame_.left(), frame_.bottom(), frame_.width(), 1),
+                                  QRect(frame_.left(), frame_.top(), 1, frame_.height()),
+                                  QRect(frame_.right(), frame_.top(), 1, frame_.height())})
+            if (bounds.intersects(lato)) p.fillRect(lato, verde);
     }
 }
 

@@ -57,8 +57,9 @@ private:
     const SpriteState& Sprite(int k) const { return sprites_.at(static_cast<std::size_t>(k - 1)); }
     SpriteState& Sprite(int k) { return sprites_.at(static_cast<std::size_t>(k - 1)); }
     static QRect SpriteRect(const SpriteState& s);
-    // The background follows the widget's size and device pixel ratio.
-    void FollowWindow();
+    // The background follows the widget's size and device pixel ratio,
+    // which is returned.
+    qreal FollowWindow();
     void Draw(const QRect& area, int picture);
 
     bool retainedOn_ = false;

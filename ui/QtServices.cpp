@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ui/BlinkingLabel.h"
 #include "ui/Canvas.h"
 
 namespace tumblara {
@@ -29,7 +30,7 @@ QString CartellaSuoni() {
 }  // namespace
 
 QtServices::QtServices(Canvas& canvas, std::array<QLabel*, 7> labels)
-    : canvas_(canvas), labels_(labels), sound_(CartellaSuoni()) {
+    : canvas_(canvas), labels_(labels), banner_(new BlinkingLabel(Label(LabelId::Label3))), sound_(CartellaSuoni()) {
     for (QTimer* t : {&timer1_, &timer2_}) t->setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer1_, &QTimer::timeout, [this] {
         if (!quitting_ && onTimer1_) onTimer1_();
@@ -78,10 +79,17 @@ void QtServices::SetCaption(LabelId label, std::string_view caption) {
 
 std::string QtServices::Caption(LabelId label) const { return Label(label)->text().toStdString(); }
 
-void QtServices::SetVisible(LabelId label, bool visible) { Label(label)->setVisible(visible); }
+void QtServices::SetVisible(LabelId label, bool visible) {
+    if (label == LabelId::Label3)
+        banner_->SetShown(visible);
+    else
+        Label(label)->setVisible(visible);
+}
 
 // The label's own flag, also while the window itself is not shown.
-bool QtServices::IsVisible(LabelId label) const { return !Label(label)->isHidden(); }
+bool QtServices::IsVisible(LabelId label) const {
+    return label == LabelId::Label3 ? banner_->Shown() : !Label(label)->isHidden();
+}
 
 void QtServices::PlaySound(std::string_view fileName) {
     if (!quitting_) sound_.Play(fileName);

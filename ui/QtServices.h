@@ -15,6 +15,7 @@ class QLabel;
 
 namespace tumblara {
 
+class BlinkingLabel;
 class Canvas;
 
 class QtServices : public WindowServices {
@@ -58,6 +59,7 @@ private:
 
     Canvas& canvas_;
     std::array<QLabel*, 7> labels_;
+    BlinkingLabel* banner_;  // Label3, owned by the label
     QTimer timer1_;
     QTimer timer2_;
     std::function<void()> onTimer1_;
