@@ -2,10 +2,12 @@
 """Times the whole program in a real window under Xvfb (1024x768, no window
 manager) and prints one table, the engine's own costs included.
 
-  measure_program.py --build BUILD_DIR            the game
+  measure_program.py --build BUILD_DIR            the game, then the falling-
+                                                  block games in Debian beside
+                                                  it when they are installed
   measure_program.py --build BUILD_DIR --peers    start-up and memory of the
-                                                  game and of the falling-block
-                                                  games in Debian, with ratios
+                                                  game and of those games only,
+                                                  with ratios
 
 CPU is the process's time on a core (all its threads, from schedstat) over a
 span, as a share of one core. Start-up runs from the exec to the window's
@@ -280,7 +282,7 @@ def verdict(ok):
 
 
 def print_table(rows):
-    widths = [max(len(str(r[i])) for r in rows) for i in range(4)]
+    widths = [max(len(str(r[i])) for r in rows) for i in range(len(rows[0]))]
     for n, r in enumerate(rows):
         print("| " + " | ".join(str(c).ljust(w) for c, w in zip(r, widths)) + " |")
         if n == 0:
@@ -348,13 +350,26 @@ def game_rows(start, sess):
 
 def peer_rows(results):
     ours = results["tumblara"]
-    rows = [("program", "start-up: mapped / first frame", "peak memory", "tumblara's share")]
+    rows = [("program", "start-up: mapped / first frame", "peak memory", "threads / libraries",
+             "tumblara's share")]
     for name, r in results.items():
         ratio = (f"{ours['frame_s'] / r['frame_s']:.2f}x time, "
                  f"{ours['hwm_mib'] / r['hwm_mib']:.2f}x memory") if name != "tumblara" else "-"
         rows.append((name, f"{fmt_time(r['mapped_s'])} / {fmt_time(r['frame_s'])}",
-                     f"{r['hwm_mib']:.1f} MiB", ratio))
+                     f"{r['hwm_mib']:.1f} MiB", f"{r['threads']} / {r['libs']}", ratio))
     return rows
+
+
+def installed_peers():
+    return {name: cmd for name, cmd in PEERS.items() if os.access(cmd[0], os.X_OK)}
+
+
+def peer_results(x, probe, ours, runs):
+    """The game's start-up figures, then each installed peer's, measured the same way."""
+    results = {"tumblara": ours}
+    for name, cmd in installed_peers().items():
+        results[name] = startup_runs(x, probe, cmd, False, runs, 2.0)
+    return results
 
 
 def main():
@@ -380,23 +395,29 @@ def main():
         if not os.access(path, os.X_OK):
             sys.exit(f"missing {path}: build with -DTUMBLARA_BENCH=ON first")
 
+    missing = [name for name in PEERS if name not in installed_peers()]
     with Xvfb() as x:
         if args.peers:
-            results = {"tumblara": startup_runs(x, probe, game, True, args.runs, 2.0)}
-            for name, cmd in PEERS.items():
-                if not os.access(cmd[0], os.X_OK):
-                    print(f"{name}: not installed, skipped", file=sys.stderr)
-                    continue
-                results[name] = startup_runs(x, probe, cmd, False, args.runs, 2.0)
-            print_table(peer_rows(results))
+            for name in missing:
+                print(f"{name}: not installed, skipped", file=sys.stderr)
+            ours = startup_runs(x, probe, game, True, args.runs, 2.0)
+            print_table(peer_rows(peer_results(x, probe, ours, args.runs)))
             return 0
         start = startup_runs(x, probe, game, True, args.runs, 1.0)
         player = None if args.no_level5 else os.path.join(args.build, "bench", "xplayer")
         sess = session(x, probe, player, game, args.seconds)
+        # The peers wait one second longer than the game before their memory
+        # is read: some of them finish loading after their first frame.
+        peers = peer_results(x, probe, start, args.runs) if len(missing) < len(PEERS) else None
     rows = header + engine_rows(engine_figures(engine_bench, 0.3)) + game_rows(start, sess)
     load = os.getloadavg()[0]
     print(f"{os.cpu_count()} cores, load average {load:.2f} at the end; Xvfb {SCREEN[0]}x{SCREEN[1]}, no window manager")
     print_table(rows)
+    print()
+    if peers:
+        print_table(peer_rows(peers))
+    if missing:
+        print(f"Not installed here: {', '.join(missing)}; `make bench-peers` installs and measures them.")
     return 1 if any(r[3] == "OVER" for r in rows[1:]) else 0
 
 

@@ -1,8 +1,9 @@
 # `make bench`: the engine's costs and the whole program's start-up, memory,
 # CPU in each wait and key-to-repaint delay, in one table. It plays the real
-# window up to level 5 for the 50 ms figures, which takes about two minutes.
-# `make bench-peers` (not part of CI): start-up and memory beside the
-# falling-block games Debian ships, measured the same way.
+# window up to level 5 for the 50 ms figures, which takes about two minutes,
+# then times the falling-block games Debian ships beside it when they are
+# installed. `make bench-peers` (not part of CI) installs them and measures
+# start-up and memory only.
 # `make bench-ci`: the tests of the bench tools and a short engine run, which
 # checks that the replayed whole game is the planned one.
 BENCH_BUILD ?= build-bench
