@@ -54,6 +54,21 @@ TEST_F(MenuOfTheWindow, OneLabelStaysLitUntilThePointerCrossesTheBackground) {
     }));
 }
 
+// The banner blinks by painting or not; blinked off it must be background to
+// the pointer, as a hidden label is.
+TEST_F(MenuOfTheWindow, TheBannerKeepsTheHighlightWhileShownAndClearsItWhileBlinkedOff) {
+    ASSERT_TRUE(InsideTheFirstWait(form, [&] {
+        form.services().SetTimerInterval(TimerId::Timer2, 0);  // the blink stays where the test puts it
+        for (bool shown : {true, false, true}) {
+            form.services().SetVisible(LabelId::Label3, shown);
+            MoveTo(Background());
+            MoveTo(Centre(Label1(0)));
+            MoveTo(Centre(form.elementi().Label3));
+            EXPECT_EQ(Lit(Label1(0)), shown) << (shown ? "shown" : "blinked off");
+        }
+    }));
+}
+
 TEST_F(MenuOfTheWindow, TheTextHidesOnInfoOnItselfAndOnTheBackgroundButNotOnAnotherLabel) {
     ASSERT_TRUE(InsideTheFirstWait(form, [&] {
         QTest::mousePress(Win(), Qt::LeftButton, {}, Centre(Label1(4)));

@@ -105,6 +105,16 @@ TEST_F(Services, TransientDrawingLastsUntilTheWindowSystemRepaintsOrRetainedPain
     PaintRetained(80, 80);
     EXPECT_TRUE(Blue(90, 90));
     EXPECT_TRUE(Black(50, 50));
+
+    // A retained black fill over part of a retained block keeps only the rest
+    // of it, also when the window system repaints everything.
+    services.SetRetainedBackground(true);
+    services.FillBlack(80, 80, 89, 99);
+    services.SetRetainedBackground(false);
+    window_.hide();
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    EXPECT_TRUE(Black(85, 90) && Blue(95, 90));
 }
 
 TEST_F(Services, LabelsSizedToTheirTextFollowTheCaptionAndTheMenuKeepsItsSize) {
