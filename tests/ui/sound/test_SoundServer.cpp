@@ -83,7 +83,7 @@ std::vector<std::pair<int, int>> Passages(const std::vector<int>& samples) {
     return passages;
 }
 
-TEST_F(Sandbox, WithASoundServerEachEffectIsMixedWholeAndANewOneCutsTheOneStillPlaying) {
+TEST_F(Sandbox, WithASoundServerEachEffectIsMixedWholeANewOneCutsTheLastAndARestartedServerIsFoundAgain) {
     for (const char* tool : {"pulseaudio", "pactl", "parec"})
         if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
     ::setenv("PULSE_SERVER", ("unix:" + Path("native")).c_str(), 1);
@@ -92,11 +92,15 @@ TEST_F(Sandbox, WithASoundServerEachEffectIsMixedWholeAndANewOneCutsTheOneStillP
     // Should the test die, the server goes with it, or at the latest once idle.
     server.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     const QString socket = QString::fromStdString(Path("native"));
-    server.start("pulseaudio", {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=30", "--disallow-exit",
-                                "--disable-shm=yes", "-L", "module-null-sink sink_name=effects rate=44100", "-L",
-                                "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-    for (int i = 0; i < 200 && server.waitForStarted(5000) && Pactl({"info"}).isEmpty(); ++i)
-        std::this_thread::sleep_for(50ms);
+    const auto startServer = [&] {
+        server.start("pulseaudio", {"-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=30",
+                                    "--disallow-exit", "--disable-shm=yes", "-L",
+                                    "module-null-sink sink_name=effects rate=44100", "-L",
+                                    "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+        for (int i = 0; i < 200 && server.waitForStarted(5000) && Pactl({"info"}).isEmpty(); ++i)
+            std::this_thread::sleep_for(50ms);
+    };
+    startServer();
     if (Pactl({"info"}).isEmpty()) GTEST_SKIP() << "pulseaudio did not start here: " << server.readAll().toStdString();
 
     const QString monitor = dir_.filePath("monitor.raw");
@@ -139,6 +143,19 @@ TEST_F(Sandbox, WithASoundServerEachEffectIsMixedWholeAndANewOneCutsTheOneStillP
         const int length = passages[i].second - passages[i].first;
         EXPECT_TRUE(length >= lengths[i].first && length <= lengths[i].second) << ::testing::PrintToString(passages);
     }
+
+    // The server goes and comes back (a desktop session restarting its sound):
+    // after the pause between attempts, the effects are heard again.
+    server.terminate();
+    server.waitForFinished();
+    player.Play("Impact02.wav");
+    startServer();
+    std::this_thread::sleep_for(2100ms);
+    player.Play("Bonus2.wav");
+    bool streamed = false;
+    for (const auto until = Clock::now() + 2s; Clock::now() < until && !streamed;)
+        streamed = Pactl({"list", "sink-inputs"}).contains(kInput);
+    EXPECT_TRUE(streamed) << "no effect reached the server once it was back";
 }
 
 }  // namespace
