@@ -1,8 +1,6 @@
 #include "fuzz/Match.h"
 
-#include "engine/Game.h"
-#include "fuzz/FuzzWindow.h"
-#include "fuzz/Referee.h"
+#include "fuzz/RefereedGame.h"
 #include "fuzz/Script.h"
 #include "input/Keyboard.h"
 
@@ -11,26 +9,8 @@ namespace {
 
 using Ms = FuzzWindow::Ms;
 
-struct Table {
-    Referee referee;
-    FuzzWindow window;
-    Game game{window};
-
-    Table(int cella, double timeOfDay)
-        : window(cella, static_cast<float>(timeOfDay), referee) {
-        game.state.Cella = static_cast<std::uint8_t>(cella);
-        referee.Attach(game, window);
-        window.onTimer1 = [this] {
-            const auto before = referee.BeforeTick();
-            game.Timer1_Timer();
-            referee.AfterTick(before);
-            referee.Check();
-        };
-        window.onTimer2 = [this] {
-            game.Timer2_Timer();
-            referee.Check();
-        };
-    }
+struct Table : RefereedGame {
+    using RefereedGame::RefereedGame;
 
     std::int32_t BoundKey(std::uint8_t which) const {
         const GameState& s = game.state;
@@ -94,10 +74,7 @@ struct Table {
                 break;
             }
             case Op::KeyUpCode: Form_KeyUp(game, code, 0); break;
-            case Op::NewGame:
-                referee.NewGameClicked();
-                game.NuovaPartita();
-                break;
+            case Op::NewGame: NewGame(); break;
             case Op::Pause: game.PausaContinua(); break;
             case Op::Exit:
                 if (s.a == 'X') game.Esci();

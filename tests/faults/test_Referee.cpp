@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/Game.h"
-#include "fuzz/FuzzWindow.h"
-#include "fuzz/Referee.h"
+#include "fuzz/RefereedGame.h"
 #include "tests/support/Board.h"
 
 namespace tumblara::fuzz {
@@ -19,30 +17,14 @@ namespace {
 using Ms = FuzzWindow::Ms;
 constexpr int kCella = 10;
 
-// A game whose first banner is over, every tick and check watched by the referee.
-struct Watched {
-    Referee referee;
-    FuzzWindow window{kCella, 43200.0f, referee};  // noon: the first banner lasts 2 s
-    Game game{window};
+// A game whose first banner is over, every broken rule collected.
+struct Watched : RefereedGame {
     std::vector<std::string> broken;
 
-    Watched() {
-        game.state.Cella = kCella;
-        referee.Attach(game, window);
+    Watched() : RefereedGame(kCella, 43200.0) {  // noon: the first banner lasts 2 s
         referee.onViolation = [this](const std::string& what) { broken.push_back(what); };
-        window.onTimer1 = [this] {
-            const auto before = referee.BeforeTick();
-            game.Timer1_Timer();
-            referee.AfterTick(before);
-            referee.Check();
-        };
-        window.onTimer2 = [this] {
-            game.Timer2_Timer();
-            referee.Check();
-        };
         window.At(Ms{0}, [this] {
-            referee.NewGameClicked();
-            game.NuovaPartita();
+            NewGame();
             referee.Check();
         });
         RunFor(2100);
