@@ -1,107 +1,109 @@
 #include "tests/support/FakeWindow.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <stdexcept>
-
 namespace tumblara::testing {
 namespace {
 
 std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
-const char* Where(bool retained) { return retained ? " retained" : " window"; }
 
 }  // namespace
 
-FakeWindow::FakeWindow(int cella)
-    : FuzzWindow(cella, 0.0f, *this),
-      cella_(cella),
-      width_(48 * cella),
-      height_(34 * cella),
-      retained_(static_cast<std::size_t>(width_ * height_), 0),
-      window_(retained_) {}
-
-void FakeWindow::SetRetainedBackground(bool on) {
-    log.push_back(on ? "retained on" : "retained off");
-    FuzzWindow::SetRetainedBackground(on);
+FakeWindow::FakeWindow(int cella, double timeOfDay) : cella_(cella), todStart_(timeOfDay) {
+    // As the window is laid out at load: sprites above it, gravity ticking, the banner hidden.
+    for (Sprite& s : sprites_) s.top = -2.0f * static_cast<float>(cella);
+    visible_.fill(true);
+    visible_[Index(LabelId::Label3)] = false;
+    captions_[Index(LabelId::Menu1)] = "Pausa";
+    timers_[0] = {300, Ms{300}};
 }
 
-void FakeWindow::SetTimerInterval(TimerId timer, std::int32_t milliseconds) {
-    log.push_back(std::string(timer == TimerId::Timer1 ? "timer1 " : "timer2 ") + std::to_string(milliseconds));
-    FuzzWindow::SetTimerInterval(timer, milliseconds);
+void FakeWindow::FillBlack(int x1, int y1, int x2, int y2) {
+    Log([&] { return "fill " + Point(x1, y1) + " " + Point(x2, y2) + (retaining_ ? " retained" : ""); });
+    Cover(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), 0);
 }
 
-float FakeWindow::TimeOfDay() const { return static_cast<float>(std::fmod(todStart_ + Seconds(), 86400.0)); }
+void FakeWindow::PaintPicture(int picture, int left, int top, int size) {
+    Log([&] { return "paint " + std::to_string(picture) + " at " + Point(left, top) + (retaining_ ? " retained" : ""); });
+    Cover(left, top, left + size - 1, top + size - 1, picture);
+}
+
+// Sets every cell whose centre pixel lies in the rectangle.
+void FakeWindow::Cover(int x1, int y1, int x2, int y2, int picture) {
+    const int half = cella_ / 2;
+    auto first = [&](int lo) { return lo <= half ? 0 : (lo - half + cella_ - 1) / cella_; };
+    auto last = [&](int hi, int count) { return hi < half ? -1 : std::min(count - 1, (hi - half) / cella_); };
+    for (int r = first(y1); r <= last(y2, kRows); ++r)
+        for (int c = first(x1); c <= last(x2, kColumns); ++c) {
+            window_[Index(r * kColumns + c)] = static_cast<std::int8_t>(picture);
+            if (retaining_) retained_[Index(r * kColumns + c)] = static_cast<std::int8_t>(picture);
+        }
+}
+
+std::string FakeWindow::CellText(int column, int row, int columns, int rows, bool retained) const {
+    std::string text;
+    for (int r = row; r < row + rows; ++r) {
+        text += r > row ? "/" : "";
+        for (int c = column; c < column + columns; ++c)
+            text += static_cast<char>('0' + (retained ? retained_ : window_)[Index(r * kColumns + c)]);
+    }
+    std::replace(text.begin(), text.end(), '0', '.');
+    return text;
+}
+
+std::optional<FakeWindow::Ms> FakeWindow::NextDue() const {
+    if (quit_) return std::nullopt;  // the program has ended: nothing more arrives
+    std::optional<Ms> next;
+    if (!queue_.empty()) next = queue_.begin()->first;
+    for (const Timer& t : timers_)
+        if (t.interval > 0 && (!next || t.due < *next)) next = t.due;
+    return next;
+}
+
+void FakeWindow::DispatchOne() {
+    now_ = std::max(now_, *NextDue());
+    ++dispatched;
+    if (!queue_.empty() && queue_.begin()->first <= now_) {
+        auto action = std::move(queue_.begin()->second);
+        queue_.erase(queue_.begin());
+        return action();
+    }
+    const std::size_t i = timers_[0].interval > 0 && timers_[0].due <= now_ ? 0 : 1;
+    timers_[i].due = now_ + Ms{timers_[i].interval};
+    if (const auto& tick = i == 0 ? onTimer1 : onTimer2) tick();
+}
 
 void FakeWindow::WaitForEvents(std::optional<Ms> timeout) {
-    // A procedure called straight from a test runs its waits outside RunFor.
-    if (!running_ && Now() > Ms{3600 * 1000}) throw std::logic_error("an hour of virtual time passed outside RunFor");
-    try {
-        FuzzWindow::WaitForEvents(timeout);
-    } catch (...) {
-        unwound_ = true;
-        throw;
+    const Ms before = now_;
+    const long handled = dispatched;
+    const std::optional<Ms> next = NextDue();
+    if (next && (!timeout || *next <= now_ + *timeout)) {
+        if (end_ && *next > *end_) throw EndOfRun{};
+        while (NextDue() == next) DispatchOne();  // everything due at that moment
+    } else if (timeout) {
+        if (end_ && now_ + *timeout > *end_) throw EndOfRun{};
+        now_ += *timeout;
+    } else if (!quit_) {
+        misuse = misuse.empty() ? "a wait that nothing can end" : misuse;
+        throw EndOfRun{};
+    }
+    // A wait may return with nothing handled when its time ran out, but not a thousand times in a row.
+    idleWaits_ = now_ == before && dispatched == handled ? idleWaits_ + 1 : 0;
+    if (idleWaits_ > 1000) {
+        misuse = misuse.empty() ? "a wait that spins" : misuse;
+        throw EndOfRun{};
     }
 }
 
 bool FakeWindow::RunFor(Ms duration) {
-    const Ms end = Now() + duration;
-    At(end, [] {});  // the clock reaches the end even when nothing else is due there
-    unwound_ = false;
-    running_ = true;
-    Run(end);
-    running_ = false;
-    return !unwound_;
-}
-
-void FakeWindow::Quit() {
-    log.push_back("quit");
-    FuzzWindow::Quit();
-}
-
-void FakeWindow::OnCaption(LabelId label, std::string_view caption) {
-    log.push_back("caption " + std::to_string(static_cast<int>(label)) + " " + std::string(caption));
-}
-
-void FakeWindow::OnPaint(int picture, int left, int top, int size, bool retained) {
-    log.push_back("paint " + std::to_string(picture) + " at " + Point(left, top) + Where(retained));
-    Fill(left, top, left + size - 1, top + size - 1, static_cast<std::int8_t>(picture), retained);
-}
-
-void FakeWindow::OnFill(int x1, int y1, int x2, int y2, bool retained) {
-    log.push_back("fill " + Point(x1, y1) + " " + Point(x2, y2) + Where(retained));
-    Fill(x1, y1, x2, y2, 0, retained);
-}
-
-void FakeWindow::OnMisuse(std::string_view what) { ADD_FAILURE() << what; }
-
-void FakeWindow::Fill(int x1, int y1, int x2, int y2, std::int8_t value, bool retained) {
-    for (int y = std::max(0, std::min(y1, y2)); y <= std::min(height_ - 1, std::max(y1, y2)); ++y) {
-        for (int x = std::max(0, std::min(x1, x2)); x <= std::min(width_ - 1, std::max(x1, x2)); ++x) {
-            const auto i = static_cast<std::size_t>(y * width_ + x);
-            window_[i] = value;
-            if (retained) retained_[i] = value;
-        }
+    end_ = now_ + duration;
+    bool unwound = false;
+    try {
+        while (NextDue() && *NextDue() <= *end_) DispatchOne();
+        now_ = std::max(now_, *end_);
+    } catch (const EndOfRun&) {
+        unwound = true;
     }
-}
-
-std::vector<std::string> FakeWindow::CellText(int column, int row, int columns, int rows, bool retained) const {
-    std::vector<std::string> text;
-    for (int r = row; r < row + rows; ++r) {
-        text.emplace_back();
-        for (int c = column; c < column + columns; ++c) {
-            const int v = (retained ? retained_ : window_)[static_cast<std::size_t>(
-                (r * cella_ + cella_ / 2) * width_ + c * cella_ + cella_ / 2)];
-            text.back() += v == 0 ? '.' : static_cast<char>('0' + v);
-        }
-    }
-    return text;
-}
-
-int FakeWindow::CountInLog(const std::string& prefix) const {
-    return static_cast<int>(
-        std::count_if(log.begin(), log.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+    end_.reset();
+    return !unwound;
 }
 
 }  // namespace tumblara::testing
