@@ -3,9 +3,6 @@
 // 16-character row per line, '.' empty, digits settled pictures, '@' the
 // falling piece.
 
-#include <string>
-#include <vector>
-
 #include "engine/Game.h"
 #include "engine/Shapes.h"
 #include "tests/support/FakeWindow.h"
@@ -18,15 +15,14 @@ using Cells = std::vector<std::pair<int, int>>;  // (column, row)
 // The whole well from its bottom rows, row 31 last, and optionally its top rows from row 1.
 inline std::string Bottom(const std::vector<std::string>& rows, const std::vector<std::string>& top = {}) {
     std::string text;
-    for (const std::string& row : top) text += row + "\n";
-    for (std::size_t r = rows.size() + top.size(); r < 31; ++r) text += "................\n";
-    for (const std::string& row : rows) text += row + "\n";
+    for (std::size_t r = 0; r < 31; ++r)
+        text += (r < top.size() ? top[r] : r + rows.size() < 31 ? "................" : rows[r + rows.size() - 31]) + "\n";
     return text;
 }
 
 struct GameOnFakeWindow {
     static constexpr int kCella = 10;
-    FakeWindow fake{kCella};
+    FakeWindow fake;
     Game game{fake};
 
     explicit GameOnFakeWindow(double timeOfDay = 12 * 3600.0) : fake(kCella, timeOfDay) {
@@ -35,45 +31,38 @@ struct GameOnFakeWindow {
         fake.onTimer2 = [this] { game.Timer2_Timer(); };
     }
     // A new game from the outer loop, stopped right after its two-second banner.
-    void StartGame() {
-        fake.After(Ms{0}, [this] { game.NuovaPartita(); });
-        fake.RunFor(Ms{2001});
-    }
+    void StartGame() { fake.After(Ms{0}, [this] { game.NuovaPartita(); }), fake.RunFor(Ms{2001}); }
     // The falling piece of shape tipo in state rot, block 1 at (x, y).
     void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
         game.state.TipoPezzo = tipo, game.state.RotPezzo = rot;
-        for (int k = 0; k < 4; ++k) {
-            const Offset o = Forma(tipo, rot)[static_cast<std::size_t>(k)];
-            fake.MoveSprite(k + 1, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
+        for (int k = 1; k <= 4; ++k) {
+            const Offset o = Forma(tipo, rot)[static_cast<std::size_t>(k - 1)];
+            fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
         }
     }
     Cells PieceCells() const {
         Cells cells;
-        for (int k = 1; k <= 4; ++k)
-            cells.emplace_back(static_cast<int>(fake.SpriteLeft(k)) / kCella, static_cast<int>(fake.SpriteTop(k)) / kCella);
+        for (int k = 1; k <= 4; ++k) cells.emplace_back(std::lround(fake.SpriteLeft(k) / kCella), std::lround(fake.SpriteTop(k) / kCella));
         return cells;
     }
-    // Sets the well's bottom rows, drawn in the retained background as play would have.
+    // Sets the well's bottom rows, and draws the whole well in the retained background as play would have.
     void SetWell(const std::vector<std::string>& rows) {
-        game.state.Campo.Reset(1);
-        for (int r = 1; r <= 31; ++r)
-            for (int c = 1; c <= 16; ++c) {
-                const char ch = Bottom(rows)[static_cast<std::size_t>((r - 1) * 17 + c - 1)];
-                game.state.Campo(c, r) = static_cast<std::uint8_t>(ch == '.' ? 0 : ch - '0');
-            }
+        const std::string text = Bottom(rows);
         fake.SetRetainedBackground(true);
-        fake.FillBlack(kCella, kCella, 17 * kCella - 1, 32 * kCella - 1);
-        for (int r = 1; r <= 31; ++r)
-            for (int c = 1; c <= 16; ++c)
-                if (game.state.Campo(c, r) != 0) fake.PaintPicture(game.state.Campo(c, r), c * kCella, r * kCella, kCella);
+        for (int r = 1, i = 0; r <= 31; ++r, ++i)
+            for (int c = 1; c <= 16; ++c, ++i) {
+                const auto v = static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)] == '.' ? 0 : text[static_cast<std::size_t>(i)] - '0');
+                game.state.Campo(c, r) = v;
+                v == 0 ? fake.FillBlack(c * kCella, r * kCella, (c + 1) * kCella - 1, (r + 1) * kCella - 1) : fake.PaintPicture(v, c * kCella, r * kCella, kCella);
+            }
         fake.SetRetainedBackground(false);
         fake.ClearLog();
     }
     // Rows 1..31 of Campo, with the falling piece while it is in the well.
     std::string Well(bool piece = true) const {
-        std::string text;
-        for (int r = 1; r <= 31; ++r, text += '\n')
-            for (int c = 1; c <= 16; ++c) text += static_cast<char>(game.state.Campo(c, r) == 0 ? '.' : '0' + game.state.Campo(c, r));
+        std::string text = Bottom({});
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 16; ++c) text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] = ".1234567"[game.state.Campo(c, r)];
         for (const auto& [c, r] : piece ? PieceCells() : Cells{})
             if (c >= 1 && c <= 16 && r >= 1 && r <= 31) text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] = '@';
         return text;
@@ -82,14 +71,12 @@ struct GameOnFakeWindow {
     std::string Shown() {
         fake.Repaint();
         std::string text = fake.CellText(1, 1, 16, 31) + "\n";
-        std::replace(text.begin(), text.end(), '/', '\n');
-        return text;
+        return std::replace(text.begin(), text.end(), '/', '\n'), text;
     }
-    // `count` gravity ticks from now at the timer's current pace.
+    // `count` gravity ticks from now, at the timer's pace.
     void Ticks(int count) {
-        const std::int32_t interval = fake.Interval(TimerId::Timer1);
-        fake.SetTimerInterval(TimerId::Timer1, interval);
-        fake.RunFor(Ms{count * interval});
+        fake.SetTimerInterval(TimerId::Timer1, fake.Interval(TimerId::Timer1));
+        fake.RunFor(Ms{count * fake.Interval(TimerId::Timer1)});
     }
     std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }
 };
