@@ -72,7 +72,7 @@ TEST_F(Falling, MovesNeedFreeCellsInsideTheWellAndTurnsArePushedOffTheRightWallA
     const Case cases[] = {
         {"a step right", none, 7, 0, 5, 31, 'R', {"......@.........", ".....@@@........"}},
         {"the left wall", none, 1, 0, 1, 31, 'L', {"@@@@............"}},
-        {"the right wall", none, 1, 0, 13, 31, 'R', {"............@@@@"}},
+        {"the right wall", none, 1, 0, 13, 30, 'R', {"............@@@@", "................"}},
         {"a block beside", {"......3........."}, 2, 0, 5, 30, 'R', {"....@@..........", "....@@3........."}},
         {"a block below the target", {"....3..........."}, 2, 0, 6, 29, 'L', {"....@@..........", "....@@..........", "....3..........."}},
         {"a quarter turn clockwise", none, 7, 0, 5, 29, 'T', {"....@...........", "....@@..........", "....@..........."}},

@@ -24,10 +24,10 @@ protected:
         fake.After(Ms{0}, [this] { game.Timer1_Timer(); });
         return fake.RunFor(Ms{ms});
     }
-    // A pile in column 7 up to row 5 under an upright I in rows 1..4: the next tick ends the game.
+    // A flat I in row 3 on a pile up to row 4: the next tick ends the game.
     void StuckPiece() {
-        SetWell(std::vector<std::string>(27, "......2........."));
-        PutPiece(1, 1, 7, 1);
+        SetWell(std::vector<std::string>(28, "......2........."));
+        PutPiece(1, 0, 5, 3);
     }
 };
 
