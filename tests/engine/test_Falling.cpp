@@ -102,7 +102,7 @@ TEST_F(Falling, ALandingHandsOverThePreviewedPieceAndPreviewsTheNextDraws) {
     Ticks(1);
     EXPECT_EQ(Well(), Bottom({"5555............"}, {"........@.......", ".......@@@......"}));
     EXPECT_EQ(fake.Picture(1), 6);
-    EXPECT_EQ(Preview(), "....../....../...4../..44../...4../......");
+    EXPECT_EQ(Preview(), "....../....../...4../..44../...4../....../");
     EXPECT_EQ(Preview(true), Preview()) << "the preview is kept";
     EXPECT_EQ(fake.Interval(TimerId::Timer1), 300);
 }

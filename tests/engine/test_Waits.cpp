@@ -10,7 +10,7 @@
 namespace tumblara::testing {
 namespace {
 
-const std::string kEmptyBox = "....../....../....../....../....../......";
+const std::string kEmptyBox = "....../....../....../....../....../....../";
 
 class Waits : public ::testing::Test, protected GameOnFakeWindow {
 protected:
@@ -56,15 +56,12 @@ TEST_F(Waits, EachHundredPointsStartsALevelThatEmptiesTheWellAndSpeedsGravityUpT
 // The banner ends two seconds after the nearest whole second (halves to even),
 // measured so that a banner begun before midnight still ends.
 TEST(Banner, EndsTwoSecondsAfterTheNearestWholeSecondAlsoAcrossMidnight) {
-    const std::pair<double, int> cases[] = {{1000.25, 1750}, {1000.5, 1500}, {1001.5, 2500}, {86399.75, 2250}};
-    for (const auto& [timeOfDay, ms] : cases) {
+    for (const auto& [timeOfDay, ms] : std::vector<std::pair<double, int>>{{1000.25, 1750}, {1000.5, 1500}, {1001.5, 2500}, {86399.75, 2250}}) {
         GameOnFakeWindow g(timeOfDay);
-        std::pair<bool, bool> playing;
-        g.fake.After(Ms{0}, [&g] { g.game.NuovaPartita(); });
-        g.fake.After(Ms{ms - 1}, [&] { playing.first = g.game.state.InGioco; });
-        g.fake.After(Ms{ms + 1}, [&] { playing.second = g.game.state.InGioco; });
+        std::vector<bool> playing;  // just before and just after the expected end
+        for (const int at : {0, ms - 1, ms + 1}) g.fake.After(Ms{at}, [&, at] { at == 0 ? g.game.NuovaPartita() : playing.push_back(g.game.state.InGioco); });
         EXPECT_TRUE(g.fake.RunFor(Ms{3000}));
-        EXPECT_EQ(playing, std::pair(false, true)) << timeOfDay;
+        EXPECT_EQ(playing, std::vector({false, true})) << timeOfDay;
     }
 }
 

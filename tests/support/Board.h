@@ -49,14 +49,13 @@ struct GameOnFakeWindow {
     void SetWell(const std::vector<std::string>& rows) {
         const std::string text = Bottom(rows);
         fake.SetRetainedBackground(true);
-        for (int r = 1, i = 0; r <= 31; ++r, ++i)
-            for (int c = 1; c <= 16; ++c, ++i) {
-                const auto v = static_cast<std::uint8_t>(text[static_cast<std::size_t>(i)] == '.' ? 0 : text[static_cast<std::size_t>(i)] - '0');
-                game.state.Campo(c, r) = v;
-                v == 0 ? fake.FillBlack(c * kCella, r * kCella, (c + 1) * kCella - 1, (r + 1) * kCella - 1) : fake.PaintPicture(v, c * kCella, r * kCella, kCella);
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 16; ++c) {
+                const int v = std::max(0, text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] - '0');  // '.' is below '0'
+                game.state.Campo(c, r) = static_cast<std::uint8_t>(v);
+                fake.PaintPicture(v, c * kCella, r * kCella, kCella);  // picture 0: black
             }
-        fake.SetRetainedBackground(false);
-        fake.ClearLog();
+        fake.SetRetainedBackground(false), fake.ClearLog();
     }
     // Rows 1..31 of Campo, with the falling piece while it is in the well.
     std::string Well(bool piece = true) const {
@@ -68,17 +67,13 @@ struct GameOnFakeWindow {
         return text;
     }
     // The well as the window shows it after the window system repaints it.
-    std::string Shown() {
-        fake.Repaint();
-        std::string text = fake.CellText(1, 1, 16, 31) + "\n";
-        return std::replace(text.begin(), text.end(), '/', '\n'), text;
-    }
+    std::string Shown() { return fake.Repaint(), fake.CellText(1, 1, 16, 31, false, '\n'); }
     // `count` gravity ticks from now, at the timer's pace.
     void Ticks(int count) {
         fake.SetTimerInterval(TimerId::Timer1, fake.Interval(TimerId::Timer1));
         fake.RunFor(Ms{count * fake.Interval(TimerId::Timer1)});
     }
-    std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }
+    std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }  // the box, '/' after each row
 };
 
 }  // namespace tumblara::testing

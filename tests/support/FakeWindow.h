@@ -101,13 +101,13 @@ public:
     Ms Now() const { return now_; }
     std::int32_t Interval(TimerId timer) const { return timers_.at(Index(timer)).interval; }
     int Picture(int k) const { return sprites_.at(Index(k)).picture; }
-    // `rows` rows of `columns` cells from (column, row), '/' between rows: '.' black, digits pictures.
-    std::string CellText(int column, int row, int columns, int rows, bool retained = false) const {
+    // `rows` rows of `columns` cells from (column, row), each ended by `end`: '.' black, digits pictures.
+    std::string CellText(int column, int row, int columns, int rows, bool retained = false, char end = '/') const {
         std::string text;
         for (int r = row; r < row + rows; ++r)
             for (int c = column; c <= column + columns; ++c)
-                text += c == column + columns ? '/' : ".1234567"[(retained ? retained_ : window_)[Index(r * 48 + c)]];
-        return text.substr(0, text.size() - 1);
+                text += c == column + columns ? end : ".1234567"[(retained ? retained_ : window_)[Index(r * 48 + c)]];
+        return text;
     }
     // Every effect but sprites and visibility, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
     std::vector<std::string> log;
