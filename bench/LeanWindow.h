@@ -1,65 +1,32 @@
 #pragma once
-// A window that keeps only what the game reads back (sprite positions, the
-// banner's visibility) and a virtual clock. Nothing is logged or drawn, so a
-// benchmark run through it measures the game's own work.
+// The shared recording fake of the window services, with its log off, as the
+// benchmarks and the autoplayer drive it: they call the game's procedures
+// straight, so a wait without a deadline is the game waiting for the player
+// (game over, pause). It is counted, and the flag `resume` points at is
+// raised so that the wait ends as a click would end it.
 
-#include <array>
-#include <chrono>
-#include <cstdint>
-
-#include "engine/Random.h"
-#include "engine/WindowServices.h"
+#include "tests/support/FakeWindow.h"
 
 namespace tumblara::bench {
 
-class LeanWindow final : public WindowServices {
+class LeanWindow final : public testing::FakeWindow {
 public:
-    using Ms = std::chrono::milliseconds;
+    LeanWindow() : FakeWindow(21) { record = false; }  // the autoplayer's cells: a 1024-pixel-wide screen
 
-    float SpriteLeft(int k) const override { return sprites_[Index(k)].left; }
-    float SpriteTop(int k) const override { return sprites_[Index(k)].top; }
-    void MoveSprite(int k, float left, float top) override;
-    void SetSpritePicture(int, int) override {}
+    void MoveSprite(int k, float left, float top) override {
+        // Sprites go above the top edge only when a landed piece parks them; count it once, on the first.
+        if (k == 1 && top < 0 && SpriteTop(1) >= 0) ++landings;
+        FakeWindow::MoveSprite(k, left, top);
+    }
+    void WaitForEvents(std::optional<Ms> timeout) override {
+        if (timeout) return FakeWindow::WaitForEvents(timeout);
+        ++waitsForPlayer;
+        if (resume) *resume = true;
+    }
 
-    void SetRetainedBackground(bool) override {}
-    void FillBlack(int, int, int, int) override {}
-    void PaintPicture(int, int, int, int) override {}
-    void SetTimerInterval(TimerId, std::int32_t) override {}
-
-    void SetCaption(LabelId, std::string_view) override {}
-    std::string Caption(LabelId) const override { return {}; }
-    void SetVisible(LabelId label, bool visible) override { visible_[Index(label)] = visible; }
-    bool IsVisible(LabelId label) const override { return visible_[Index(label)]; }
-
-    void PlaySound(std::string_view) override {}
-
-    float TimeOfDay() const override;
-    Ms Monotonic() const override { return now_; }
-    float Rnd() override { return random_.Next(); }
-    void Randomize(float seed) override { random_.Seed(seed); }
-
-    // A wait with a deadline jumps the clock to it. A wait without one is the
-    // game waiting for the player (game over, pause): it is counted, and the
-    // flag `resume` points at is raised so the wait ends as a click would end it.
-    void WaitForEvents(std::optional<Ms> timeout) override;
-    void Quit() override {}
-
-    // Raised by waits for the player; normally the game's InGioco.
-    bool* resume = nullptr;
-    // Waits for the player so far: the first one means the game has ended.
-    int waitsForPlayer = 0;
-    // Pieces that have come to rest: each landing parks the sprites above the window.
+    bool* resume = nullptr;  // normally the game's InGioco
+    int waitsForPlayer = 0;  // the first one means the game has ended
     int landings = 0;
-
-private:
-    struct Sprite { float left = 0; float top = 0; };
-    static std::size_t Index(int k) { return static_cast<std::size_t>(k); }
-    static std::size_t Index(LabelId label) { return static_cast<std::size_t>(label); }
-
-    std::array<Sprite, 5> sprites_{};
-    std::array<bool, 7> visible_{};
-    Ms now_{0};
-    Random random_;
 };
 
 }  // namespace tumblara::bench

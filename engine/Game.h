@@ -3,6 +3,7 @@
 // The window layer feeds it ticks and menu clicks; the keyboard layer steers
 // the piece through Muovi and Ruota.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -17,9 +18,11 @@ inline constexpr std::string_view kSuonoPasso = "Impact02.wav";    // a step dow
 inline constexpr std::string_view kSuonoRiga = "Bonus1.wav";       // a removed row
 inline constexpr std::string_view kSuonoLivello = "Bonus2.wav";    // a new level
 
-// Sprites are parked here after a landing, outside the well.
+// Sprites are parked here after a landing, outside the well and wholly above
+// the window: 20 pixels up, or a whole cell when cells are larger, so that no
+// row of a Cella-sized sprite shows in the window's top-left corner.
 inline constexpr float kParcheggioX = 0.0f;
-inline constexpr float kParcheggioY = -20.0f;
+constexpr float ParcheggioY(int cella) { return -static_cast<float>(std::max(20, cella)); }
 
 // The text of a number in a label: a leading blank where a sign would stand.
 std::string NumeroConSegno(std::int32_t value);

@@ -19,7 +19,7 @@ void Game::disegna() {
     for (int k = 1; k <= 4; ++k) {
         x[k - 1] = CInt(svc_.SpriteLeft(k));
         y[k - 1] = CInt(svc_.SpriteTop(k));
-        svc_.MoveSprite(k, kParcheggioX, kParcheggioY);
+        svc_.MoveSprite(k, kParcheggioX, ParcheggioY(state.Cella));
     }
     for (std::size_t k = 0; k < 4; ++k)
         svc_.PaintPicture(state.ColorePezzo, x[k], y[k], state.Cella);

@@ -1,56 +1,79 @@
 #pragma once
-// Wells written as text, one 16-character string per row, top to bottom:
-// '.' is empty, '1'..'7' a settled block of that picture, '#' picture 1.
-
-#include <string>
-#include <string_view>
-#include <vector>
+// A game on the shared fake window, and its well written as text: one
+// 16-character row per line, '.' empty, digits settled pictures, '@' the
+// falling piece.
 
 #include "engine/Game.h"
+#include "engine/Shapes.h"
 #include "tests/support/FakeWindow.h"
 
 namespace tumblara::testing {
 
-// Cells as (column, row) pairs.
-using Cells = std::vector<std::pair<int, int>>;
 using Ms = FakeWindow::Ms;
+using Cells = std::vector<std::pair<int, int>>;  // (column, row)
 
-// Writes `rows` so that the last one lands in row 31, just above the floor.
-void SetBottomRows(Well& campo, const std::vector<std::string>& rows);
-// Rows `from`..31 of Campo as text.
-std::vector<std::string> WellRows(const Well& campo, int from = 1);
-// The last `count` rows above the floor.
-inline std::vector<std::string> BottomRows(const Well& campo, int count) {
-    return WellRows(campo, Well::kFloorRow - count);
+// The whole well from its bottom rows, row 31 last, and optionally its top rows from row 1.
+inline std::string Bottom(const std::vector<std::string>& rows, const std::vector<std::string>& top = {}) {
+    std::string text;
+    for (std::size_t r = 0; r < 31; ++r)
+        text += (r < top.size() ? top[r] : r + rows.size() < 31 ? "................" : rows[r + rows.size() - 31]) + "\n";
+    return text;
 }
-// Rows written on one line, separated by '/'.
-std::vector<std::string> TextRows(std::string_view text);
-// The cells of a piece drawn as text, rows top to bottom separated by '/': digit k
-// is block k, '.' an empty cell. Block 1 stands in `column`, the top row is `top`.
-Cells DrawnCells(std::string_view picture, int column, int top = 1);
-// Puts a new falling piece of shape tipo/rot with block 1 at column x, row y.
-void PutPiece(Game& game, WindowServices& window, std::int16_t tipo, std::int16_t rot, int x, int y);
-// A value for Rnd that makes a new piece's reference block land in column x (1..13).
-inline float RndForColumn(int x) { return (static_cast<float>(x) - 0.5f) / 13.0f; }
 
-// A game on a fake window with 10-pixel cells, its ticks wired to the fake.
 struct GameOnFakeWindow {
     static constexpr int kCella = 10;
-    FakeWindow fake{kCella};
+    FakeWindow fake;
     Game game{fake};
 
-    GameOnFakeWindow();
-    // Starts a new game from the outer loop and lets its level-0 banner run out.
-    void StartGame();
-    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) { testing::PutPiece(game, fake, tipo, rot, x, y); }
-    // The cells the sprites stand on, for k = 1..4.
-    Cells PieceCells() const;
-    // Paints rows 1..31 of Campo into the retained background, as the game
-    // would have while they settled. Leaves the log as it was.
-    void ShowCampo();
-    // The preview box, cell columns 18..23 and rows 15..20, as six rows of text
-    // separated by '/'. `retained` reads the retained background instead of the window.
-    std::string PreviewBox(bool retained = false) const;
+    explicit GameOnFakeWindow(double timeOfDay = 12 * 3600.0) : fake(kCella, timeOfDay) {
+        game.state.Cella = kCella;
+        fake.onTimer1 = [this] { game.Timer1_Timer(); };
+        fake.onTimer2 = [this] { game.Timer2_Timer(); };
+    }
+    // A new game from the outer loop, stopped right after its two-second banner.
+    void StartGame() { fake.After(Ms{0}, [this] { game.NuovaPartita(); }), fake.RunFor(Ms{2001}); }
+    // The falling piece of shape tipo in state rot, block 1 at (x, y).
+    void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
+        game.state.TipoPezzo = tipo, game.state.RotPezzo = rot;
+        for (int k = 1; k <= 4; ++k) {
+            const Offset o = Forma(tipo, rot)[static_cast<std::size_t>(k - 1)];
+            fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
+        }
+    }
+    Cells PieceCells() const {
+        Cells cells;
+        for (int k = 1; k <= 4; ++k) cells.emplace_back(std::lround(fake.SpriteLeft(k) / kCella), std::lround(fake.SpriteTop(k) / kCella));
+        return cells;
+    }
+    // Sets the well's bottom rows, and draws the whole well in the retained background as play would have.
+    void SetWell(const std::vector<std::string>& rows) {
+        const std::string text = Bottom(rows);
+        fake.SetRetainedBackground(true);
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 16; ++c) {
+                const int v = std::max(0, text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] - '0');  // '.' is below '0'
+                game.state.Campo(c, r) = static_cast<std::uint8_t>(v);
+                fake.PaintPicture(v, c * kCella, r * kCella, kCella);  // picture 0: black
+            }
+        fake.SetRetainedBackground(false), fake.ClearLog();
+    }
+    // Rows 1..31 of Campo, with the falling piece while it is in the well.
+    std::string Well(bool piece = true) const {
+        std::string text = Bottom({});
+        for (int r = 1; r <= 31; ++r)
+            for (int c = 1; c <= 16; ++c) text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] = ".1234567"[game.state.Campo(c, r)];
+        for (const auto& [c, r] : piece ? PieceCells() : Cells{})
+            if (c >= 1 && c <= 16 && r >= 1 && r <= 31) text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] = '@';
+        return text;
+    }
+    // The well as the window shows it after the window system repaints it.
+    std::string Shown() { return fake.Repaint(), fake.CellText(1, 1, 16, 31, false, '\n'); }
+    // `count` gravity ticks from now, at the timer's pace.
+    void Ticks(int count) {
+        fake.SetTimerInterval(TimerId::Timer1, fake.Interval(TimerId::Timer1));
+        fake.RunFor(Ms{count * fake.Interval(TimerId::Timer1)});
+    }
+    std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }  // the box, '/' after each row
 };
 
 }  // namespace tumblara::testing

@@ -1,74 +1,174 @@
 #pragma once
-// A recording stand-in for the window system: the fuzzer's window (sprites,
-// labels, timers and a virtual clock whose ticks and scheduled input arrive
-// only inside waits) that also keeps what a real window would show, the
-// retained background and the window as rasters of picture indices, and logs
-// every effect in order.
+// The recording stand-in for the window system, shared by the engine tests,
+// the fuzzer and the engine benchmark. Ticks and queued input reach the game
+// only inside WaitForEvents (and the outer loop RunFor), on a virtual clock,
+// as the window system delivers them. The window and the retained background
+// are kept as one picture index per cell, read at the cell's centre pixel.
 
-#include <chrono>
-#include <cstdint>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
 #include <functional>
-#include <string>
+#include <map>
 #include <vector>
 
-#include "fuzz/FuzzWindow.h"
+#include "engine/Random.h"
+#include "engine/WindowServices.h"
 
 namespace tumblara::testing {
 
-class FakeWindow : private fuzz::WindowWatcher, public fuzz::FuzzWindow {
+class FakeWindow : public WindowServices {
 public:
     using Ms = std::chrono::milliseconds;
 
-    // `cella` sizes the rasters: 48 cells across, 34 down.
-    explicit FakeWindow(int cella);
+    explicit FakeWindow(int cella, double timeOfDay = 12 * 3600.0) : cella_(cella), todStart_(timeOfDay) {
+        // As the window is laid out at load: sprites above it, gravity ticking, the banner hidden.
+        for (Sprite& s : sprites_) s.top = -2.0f * static_cast<float>(cella);
+        visible_.fill(true), visible_[Index(LabelId::Label3)] = false;
+        captions_[Index(LabelId::Menu1)] = "Pausa";
+    }
 
-    void SetRetainedBackground(bool on) override;
-    void SetTimerInterval(TimerId timer, std::int32_t milliseconds) override;
-    float TimeOfDay() const override;
-    void WaitForEvents(std::optional<Ms> timeout) override;
-    void Quit() override;
+    float SpriteLeft(int k) const override { return sprites_.at(Index(k)).left; }
+    float SpriteTop(int k) const override { return sprites_.at(Index(k)).top; }
+    void MoveSprite(int k, float left, float top) override { Touch(), sprites_.at(Index(k)).left = left, sprites_.at(Index(k)).top = top; }
+    void SetSpritePicture(int k, int picture) override { Touch(), sprites_.at(Index(k)).picture = picture; }
+    void SetRetainedBackground(bool on) override { Log([on] { return std::string(on ? "retained on" : "retained off"); }), retaining_ = on; }
+    void FillBlack(int x1, int y1, int x2, int y2) override {
+        Log([&] { return "fill " + Point(x1, y1) + " " + Point(x2, y2) + (retaining_ ? " retained" : ""); });
+        Cover(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), 0);
+    }
+    void PaintPicture(int picture, int left, int top, int size) override {
+        Log([&] { return "paint " + std::to_string(picture) + " at " + Point(left, top) + (retaining_ ? " retained" : ""); });
+        Cover(left, top, left + size - 1, top + size - 1, picture);
+    }
+    void SetTimerInterval(TimerId timer, std::int32_t ms) override {
+        Log([&] { return "timer" + std::to_string(Index(timer) + 1) + " " + std::to_string(ms); });
+        timers_.at(Index(timer)) = {ms, now_ + Ms{ms}};
+    }
+    void SetCaption(LabelId label, std::string_view caption) override {
+        Log([&] { return "caption " + std::string(caption); }), captions_.at(Index(label)) = caption;
+    }
+    std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
+    void SetVisible(LabelId label, bool visible) override { Touch(), visible_.at(Index(label)) = visible; }
+    bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
+    void PlaySound(std::string_view fileName) override { Log([&] { return "sound " + std::string(fileName); }); }
+    float TimeOfDay() const override { return static_cast<float>(std::fmod(todStart_ + static_cast<double>(now_.count()) / 1000, 86400.0)); }
+    Ms Monotonic() const override { return now_; }
+    float Rnd() override { if (rnd.empty()) return random_.Next(); const float u = rnd.front(); rnd.pop_front(); return u; }
+    void Randomize(float seed) override { random_.Seed(seed); }
+    void Quit() override { Log([] { return std::string("quit"); }), quit_ = true; }
+
+    void WaitForEvents(std::optional<Ms> timeout) override {
+        const Ms before = now_;
+        const long handled = dispatched;
+        const std::optional<Ms> next = NextDue();
+        if (next && (!timeout || *next <= now_ + *timeout)) {
+            if (end_ && *next > *end_) throw EndOfRun{};
+            while (NextDue() == next) DispatchOne();  // everything due at that moment
+        } else if (timeout) {
+            if (end_ && now_ + *timeout > *end_) throw EndOfRun{};
+            now_ += *timeout;
+        } else if (!quit_) {
+            Misuse("a wait that nothing can end");
+        }
+        // A wait may return with nothing handled when its time ran out, but not a thousand times in a row.
+        idleWaits_ = now_ == before && dispatched == handled ? idleWaits_ + 1 : 0;
+        if (idleWaits_ > 1000) Misuse("a wait that spins");
+    }
 
     // --- Driving it
-    void After(Ms after, std::function<void()> action) { At(Now() + after, std::move(action)); }
-    // The outer event loop: handles everything due within `duration`. A wait
-    // still pending at the end is unwound; returns false in that case.
-    bool RunFor(Ms duration);
-    void ScriptRnd(std::initializer_list<float> values) {
-        for (const float u : values) PushRnd(u);
+    std::function<void()> onTimer1;
+    std::function<void()> onTimer2;
+    // Input for later: events due together run in the order queued, before a tick due then.
+    void After(Ms delay, std::function<void()> action) { queue_.emplace(now_ + delay, std::move(action)); }
+    // The program's outer event loop for `duration`; false when a wait was still pending at the end (it is unwound).
+    bool RunFor(Ms duration) {
+        end_ = now_ + duration;
+        try {
+            while (NextDue() && *NextDue() <= *end_) DispatchOne();
+            now_ = std::max(now_, *end_), end_.reset();
+            return true;
+        } catch (const EndOfRun&) {
+            return end_.reset(), false;
+        }
     }
-    void SetTimeOfDay(float secondsSinceMidnight) { todStart_ = secondsSinceMidnight - Seconds(); }
-    // The window system repaints the window from the retained background.
-    void Repaint() { window_ = retained_; }
+    std::deque<float> rnd;                   // values Rnd returns before the seeded generator
+    void Repaint() { window_ = retained_; }  // the window system repaints from the retained image
+    bool record = true;                      // the benchmark turns the log off
 
     // --- Looking at it
-    // `rows` rows of `columns` cells from cell (column, row), as shown or as
-    // retained: '.' black, digits pictures.
-    std::vector<std::string> CellText(int column, int row, int columns, int rows, bool retained = false) const;
-    std::vector<std::string> ShownWell() const { return CellText(1, 1, 16, 31); }
-    // Every effect in order: "sound Impact02.wav", "timer1 300", ...
+    Ms Now() const { return now_; }
+    std::int32_t Interval(TimerId timer) const { return timers_.at(Index(timer)).interval; }
+    int Picture(int k) const { return sprites_.at(Index(k)).picture; }
+    // `rows` rows of `columns` cells from (column, row), each ended by `end`: '.' black, digits pictures.
+    std::string CellText(int column, int row, int columns, int rows, bool retained = false, char end = '/') const {
+        std::string text;
+        for (int r = row; r < row + rows; ++r)
+            for (int c = column; c <= column + columns; ++c)
+                text += c == column + columns ? end : ".1234567"[(retained ? retained_ : window_)[Index(r * 48 + c)]];
+        return text;
+    }
+    // Every effect but sprites and visibility, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
     std::vector<std::string> log;
-    int CountInLog(const std::string& prefix) const;
+    int CountInLog(std::string_view prefix) const {
+        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
+    }
     void ClearLog() { log.clear(); }
+    std::string misuse;   // the first one: a call after Quit, a wait that spins or that nothing can end
+    long dispatched = 0;  // events and ticks handled
 
 private:
-    void OnSound(std::string_view fileName) override { log.push_back("sound " + std::string(fileName)); }
-    void OnCaption(LabelId label, std::string_view caption) override;
-    void OnPaint(int picture, int left, int top, int size, bool retained) override;
-    void OnFill(int x1, int y1, int x2, int y2, bool retained) override;
-    void OnCallAfterQuit(std::string_view what) override { log.push_back(std::string(what) + " after quit"); }
-    void OnMisuse(std::string_view what) override;
+    struct Sprite { float left = 0; float top = 0; int picture = 0; };
+    struct Timer { std::int32_t interval = 0; Ms due{0}; };
+    struct EndOfRun {};
+    template <class T> static std::size_t Index(T i) { return static_cast<std::size_t>(i); }
+    static std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    void Misuse(const char* what) { misuse = misuse.empty() ? what : misuse; throw EndOfRun{}; }
+    void Touch() { if (quit_ && misuse.empty()) misuse = "a call after quit"; }
+    template <class Line> void Log(Line line) { Touch(); if (record) log.push_back(line()); }  // built only when kept
 
-    double Seconds() const { return static_cast<double>(Now().count()) / 1000.0; }
-    void Fill(int x1, int y1, int x2, int y2, std::int8_t value, bool retained);
+    // Sets every cell (48 x 34 of them) whose centre pixel lies in the rectangle.
+    void Cover(int x1, int y1, int x2, int y2, int picture) {
+        const int half = cella_ / 2;
+        auto first = [&](int lo) { return lo <= half ? 0 : (lo - half + cella_ - 1) / cella_; };
+        auto last = [&](int hi, int count) { return hi < half ? -1 : std::min(count - 1, (hi - half) / cella_); };
+        for (int r = first(y1); r <= last(y2, 34); ++r)
+            for (int c = first(x1); c <= last(x2, 48); ++c)
+                (retaining_ ? retained_ : window_)[Index(r * 48 + c)] = window_[Index(r * 48 + c)] = static_cast<std::int8_t>(picture);
+    }
+    std::optional<Ms> NextDue() const {
+        if (quit_) return std::nullopt;  // the program has ended: nothing more arrives
+        std::optional<Ms> next = queue_.empty() ? std::nullopt : std::optional(queue_.begin()->first);
+        for (const Timer& t : timers_)
+            if (t.interval > 0 && (!next || t.due < *next)) next = t.due;
+        return next;
+    }
+    void DispatchOne() {
+        now_ = std::max(now_, *NextDue());
+        ++dispatched;
+        if (!queue_.empty() && queue_.begin()->first <= now_) {
+            auto action = std::move(queue_.begin()->second);
+            return queue_.erase(queue_.begin()), action();
+        }
+        Timer& t = timers_[timers_[0].interval > 0 && timers_[0].due <= now_ ? 0 : 1];
+        t.due = now_ + Ms{t.interval};
+        if (const auto& tick = &t == &timers_[0] ? onTimer1 : onTimer2) tick();
+    }
 
     int cella_;
-    int width_;
-    int height_;
-    std::vector<std::int8_t> retained_;
-    std::vector<std::int8_t> window_;
-    double todStart_ = 12 * 3600.0;
-    bool running_ = false;
-    bool unwound_ = false;
+    double todStart_;
+    std::array<Sprite, 5> sprites_{};
+    std::array<std::string, 7> captions_{};
+    std::array<bool, 7> visible_{};
+    std::array<Timer, 2> timers_{{{300, Ms{300}}, {}}};
+    std::multimap<Ms, std::function<void()>> queue_;
+    std::array<std::int8_t, 48 * 34> retained_{}, window_{};
+    bool retaining_ = false, quit_ = false;
+    int idleWaits_ = 0;
+    Ms now_{0};
+    std::optional<Ms> end_;
+    Random random_;
 };
 
 }  // namespace tumblara::testing
