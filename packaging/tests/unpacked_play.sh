@@ -18,6 +18,9 @@ for f in usr/games/tumblara usr/share/man/man6/tumblara.6.gz usr/share/doc/tumbl
          usr/share/icons/hicolor/scalable/apps/tumblara.svg; do
   [[ -s $root/$f ]] || fail "$f is missing from the package"
 done
+# The metainfo, the desktop entry it launches and the icon agree on one id.
+appstreamcli validate-tree --no-net "$root" || fail "the metainfo and the desktop entry do not agree"
+desktop-file-validate "$root"/usr/share/applications/*.desktop || fail "the desktop entry is not valid"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$root/display" 2>/dev/null &
 xvfb=$!
