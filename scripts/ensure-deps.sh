@@ -1,20 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when some are missing.
-# As root it runs apt-get; otherwise it prints the command to run and fails.
+# Installs the Debian packages a task needs, when some are missing.
+#   ensure-deps.sh run    building and running the game
+#   ensure-deps.sh deb    the same, plus what `make deb` needs
+#   ensure-deps.sh test   all of the above, plus the test suite and CI tools
+# As root it runs apt-get; otherwise it prints the one command to run and
+# fails, so that nothing is built half-equipped.
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkgconf
-  qt6-base-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool procps
+# The game: compiler, Qt, the X11 and Pulse headers it builds against, the
+# fonts it names and the Qt platform plugins it loads. No sound server or
+# compositor: the desktop brings its own.
+run=(
+  cmake g++ make
+  qt6-base-dev qt6-qpa-plugins qt6-wayland
+  libx11-dev libxcb1-dev libpulse-dev
   fonts-liberation fonts-urw-base35
-  python3 desktop-file-utils appstream strace
-  libx11-dev libxcb1-dev libxtst-dev libxdamage-dev
-  weston qt6-wayland x11-apps sway grim wtype libwayland-dev
-  clang libclang-rt-14-dev
-  libpulse-dev pulseaudio pulseaudio-utils
 )
+deb=(
+  debhelper dpkg-dev
+)
+test=(
+  pkgconf libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool procps
+  python3 desktop-file-utils appstream strace lintian
+  libxtst-dev libxdamage-dev
+  weston x11-apps sway grim wtype libwayland-dev
+  clang libclang-rt-14-dev
+  pulseaudio pulseaudio-utils
+)
+
+# The game needs nothing its packages only recommend; the suite was proven
+# with the recommended packages in place, so it keeps them.
+lean=(--no-install-recommends)
+case "${1:-run}" in
+  run)  packages=("${run[@]}") ;;
+  deb)  packages=("${run[@]}" "${deb[@]}") ;;
+  test) packages=("${run[@]}" "${deb[@]}" "${test[@]}"); lean=() ;;
+  *)    echo "usage: $0 run|deb|test" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,9 +50,9 @@ if [[ $(id -u) -eq 0 ]]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq "${missing[@]}"
+  apt-get install -y -qq "${lean[@]}" "${missing[@]}"
 else
   echo "Missing Debian packages. Run:" >&2
-  echo "  sudo apt-get install -y ${missing[*]}" >&2
+  echo "  sudo apt-get install -y ${lean[*]}${lean:+ }${missing[*]}" >&2
   exit 1
 fi

@@ -19,11 +19,11 @@ namespace {
 bool SizedToText(LabelId id) { return id == LabelId::Label2 || id == LabelId::Label3; }
 
 // The wave files lie beside the program in a build tree; once installed they
-// are in share/tumblara of the same prefix.
+// are where the build placed them relative to the program's folder.
 QString CartellaSuoni() {
     const QString programma = QCoreApplication::applicationDirPath();
     if (QFileInfo::exists(programma + QStringLiteral("/Impact02.wav"))) return programma;
-    const QString installata = QDir::cleanPath(programma + QStringLiteral("/../share/tumblara"));
+    const QString installata = QDir::cleanPath(programma + QStringLiteral("/" TUMBLARA_WAVES_FROM_PROGRAM));
     return QFileInfo::exists(installata) ? installata : programma;
 }
 

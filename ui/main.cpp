@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
+    // Lets a Wayland compositor match the window to the desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TUMBLARA_APP_ID));
     tumblara::frmGame form;
     form.showFullScreen();
     return app.exec();

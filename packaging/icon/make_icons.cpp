@@ -1,7 +1,9 @@
-// Writes the icon in every hicolor size: <dir>/<N>x<N>/apps/tumblara.png.
+// Writes the icon in every hicolor size, <dir>/<N>x<N>/apps/tumblara.png, and
+// the scalable one, <dir>/scalable/apps/tumblara.svg.
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTextStream>
 #include <array>
@@ -28,6 +30,13 @@ int main(int argc, char** argv) {
             err << "cannot write " << path << '\n';
             return 1;
         }
+    }
+    const QString svg = root.filePath(QStringLiteral("scalable/apps/tumblara.svg"));
+    QFile file(svg);
+    if (!root.mkpath(QStringLiteral("scalable/apps")) || !file.open(QIODevice::WriteOnly) ||
+        file.write(tumblara::IconaTSvg().toUtf8()) < 0) {
+        err << "cannot write " << svg << '\n';
+        return 1;
     }
     return 0;
 }
