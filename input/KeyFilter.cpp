@@ -41,9 +41,10 @@ bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             if (!ForMainWindow(watched) || UnderADialog()) return false;
             if (game_.Terminato()) return true;
-            // Auto-repeated presses are the held key's repeated key-downs.
-            if (const auto code = tumblara::VirtualKeyCode(*static_cast<QKeyEvent*>(event)))
-                tumblara::Form_KeyDown(game_, *code, 0);
+            // Auto-repeated presses are the held key's repeated key-downs. A
+            // key with no code is still a key-down, of a key bound to nothing.
+            const auto code = tumblara::VirtualKeyCode(*static_cast<QKeyEvent*>(event));
+            tumblara::Form_KeyDown(game_, code.value_or(0), 0);
             return true;
         }
 

@@ -132,17 +132,12 @@ void frmOption::Label1_Click(std::int16_t Index) {
 
 bool frmOption::CatturaTasto(std::int32_t KeyId) {
     const TestiCattura& testi = kTestiCattura[static_cast<std::size_t>(KeyId - 1)];
-    frmKey dialog(this, TastoCatturato);
-    dialog.Label1->setText(QString::fromUtf8(testi.azione));
-    dialog.Label2->setText(QString::fromUtf8(testi.tasto));
-    if (dialog.exec() != QDialog::Accepted) {
-        // Closed without a key: the binding stays. The program may be ending,
-        // and then nothing else is touched and no other dialog opens.
-        return !ProgrammaInChiusura();
-    }
-    bool ok = false;
-    const std::int32_t value = TastoCatturato.toInt(&ok);
-    if (ok) SetKey(state_, KeyId, value);
+    frmKey dialog(this, QString::fromUtf8(testi.azione), QString::fromUtf8(testi.tasto));
+    const std::optional<std::int16_t> tasto = dialog.Cattura();
+    // Closed without a key: the binding stays. The program may be ending,
+    // and then nothing else is touched and no other dialog opens.
+    if (!tasto) return !ProgrammaInChiusura();
+    SetKey(state_, KeyId, *tasto);
     return true;
 }
 

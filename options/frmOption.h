@@ -27,8 +27,6 @@ public:
     std::array<QLabel*, 3> Label1{};
     // True while one label is shown highlighted.
     bool Evidenziato = false;
-    // The last code captured by the key-capture dialog, as decimal digits.
-    QString TastoCatturato;
 
     void Label1_Click(std::int16_t Index);
     void Label1_MouseMove(std::int16_t Index);
