@@ -25,14 +25,11 @@ void Send(QObject* to, QEvent::Type type, Key k, bool autoRepeat = false) {
 
 TEST(VirtualKey, KeysOfTheMainBlockByTheirPlaceNamedKeysByNameAndSymbolsWithoutAKeycode) {
     const std::pair<Key, int> cases[] = {
-        // Italian è ò à ù ì, German dead ^ and ´, AltGr+è, Shift+1, the ISO key beside the comma's, German Z.
-        {{Qt::Key_Egrave, 34}, 0xDB}, {{Qt::Key_Ograve, 47}, 0xBA}, {{Qt::Key_Agrave, 48}, 0xDE},
-        {{Qt::Key_Ugrave, 51}, 0xDC}, {{Qt::Key_Igrave, 21}, 0xBB}, {{Qt::Key_Dead_Circumflex, 49}, 0xC0},
-        {{Qt::Key_Dead_Acute, 21}, 0xBB}, {{Qt::Key_BracketLeft, 34}, 0xDB}, {{Qt::Key_Exclam, 10}, 0x31},
-        {{Qt::Key_Less, 94}, 0xE2}, {{Qt::Key_Comma, 59}, 0xBC}, {{Qt::Key_Z, 29}, 0x59}, {{Qt::Key_F24}, 0x87},
-        {{Qt::Key_Down, 116}, 0x28}, {{Qt::Key_Shift, 50}, 0x10}, {{Qt::Key_9, 81, true}, 0x69},
-        {{Qt::Key_Home, 79, true}, 0x24}, {{Qt::Key_Comma, 0, true}, 0x6E}, {{Qt::Key_Exclam}, 0x31},
-        {{Qt::Key_Less}, 0xE2}, {{Qt::Key_A}, 0x41}, {{Qt::Key_Egrave}, -1}, {{Qt::Key_unknown, 0, true}, -1},
+        // Italian ò, AltGr+è, German dead ´ and Z, Shift+1, the ISO key beside the comma's: by place.
+        {{Qt::Key_Ograve, 47}, 0xBA}, {{Qt::Key_BracketLeft, 34}, 0xDB}, {{Qt::Key_Dead_Acute, 21}, 0xBB},
+        {{Qt::Key_Z, 29}, 0x59}, {{Qt::Key_Exclam, 10}, 0x31}, {{Qt::Key_Less, 94}, 0xE2}, {{Qt::Key_Comma, 59}, 0xBC},
+        {{Qt::Key_Down, 116}, 0x28}, {{Qt::Key_F24}, 0x87}, {{Qt::Key_9, 81, true}, 0x69}, {{Qt::Key_Home, 79, true}, 0x24},
+        {{Qt::Key_Comma, 0, true}, 0x6E}, {{Qt::Key_Exclam}, 0x31}, {{Qt::Key_Less}, 0xE2}, {{Qt::Key_Egrave}, -1},
     };
     for (const auto& [k, code] : cases)
         EXPECT_EQ(VirtualKeyCode(k.qt, k.keypad, k.scan).value_or(-1), code) << std::hex << k.qt << " " << k.scan;

@@ -40,16 +40,19 @@ protected:
 };
 TUMBLARA_BOTH_PLACEMENTS(FrmOption);
 
-TEST_P(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelAndSwitchesRepetitionNamingTheOtherSetting) {
+TEST_P(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelIgnoresKeysAndSwitchesRepetition) {
     // 3744 x 2220 twips at 15 twips to the pixel; the label ends at y = 215.
     EXPECT_EQ(QRect(ScreenTopLeft(options), options.size()), QRect(550, 215, 250, 148));
     EXPECT_EQ(Label(1)->geometry(), QRect(0, 49, 250, 30));  // a third of 148 is 49.3, a fifth 29.6
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(&options, key);
+    EXPECT_TRUE(options.isVisible()) << "no key closes it";
     EXPECT_EQ(Label(1)->text(), "Tasti a ripetizione");
     QTest::mouseClick(Label(1), Qt::LeftButton);
-    EXPECT_TRUE(state.Ripetizione);
-    EXPECT_FALSE(options.isVisible());
+    EXPECT_TRUE(state.Ripetizione && !options.isVisible());
     frmOption again(state, opzioni, &mainWindow, GetParam());
     EXPECT_EQ(again.findChildren<QLabel*>().at(1)->text(), "Tasti non a ripetizione");
+    QTest::mouseClick(again.findChildren<QLabel*>().at(2), Qt::LeftButton);  // "Chiudi le Opzioni"
+    EXPECT_TRUE(again.result() == QDialog::Accepted && state.Ripetizione && Keys() == "39 37 40 32");
 }
 
 TEST_P(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {
@@ -78,17 +81,6 @@ TEST_P(FrmOption, TheProgramEndingDuringTheSequenceStopsIt) {
     QCoreApplication::exec();
     EXPECT_EQ(Keys(), "65 37 40 32");
     EXPECT_TRUE(options.isVisible()) << "neither a further capture nor the end of the sequence";
-}
-
-TEST_P(FrmOption, KeysDoNothingEscapeIncludedAndChiudiClosesChangingNothing) {
-    options.hide();
-    ModalDriver driver([&](QWidget* modal) {
-        for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(modal, key);
-        if (modal->isVisible()) QTest::mouseClick(Label(2), Qt::LeftButton);
-    });
-    EXPECT_EQ(options.exec(), QDialog::Accepted);
-    EXPECT_EQ(Keys(), "39 37 40 32");
-    EXPECT_FALSE(state.Ripetizione);
 }
 
 TEST_P(FrmOption, OneLabelHighlightsAtATimeAndOnlyTheBackgroundClearsIt) {

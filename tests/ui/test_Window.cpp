@@ -20,10 +20,9 @@ bool Black(QWidget* w, QPoint p) { return w->grab(QRect(p, QSize(1, 1))).toImage
 void Send(QObject* to, QEvent&& event) { QCoreApplication::sendEvent(to, &event); }
 
 TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPaintingCoversIt) {
-    QWidget window;
-    auto* canvas = new Canvas(&window);
+    Canvas window(nullptr);
+    Canvas* canvas = &window;
     window.resize(480, 480);
-    canvas->resize(480, 480);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     canvas->SetRetained(true);
