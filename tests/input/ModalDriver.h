@@ -1,8 +1,8 @@
 #pragma once
 // Drives modal windows, and dialogs open inside a main window, from a timer
 // while a test sits in their exec(): each one that appears is handed once to
-// `onModal`. Ten seconds on, any is closed, so a broken dialog fails a test
-// instead of hanging it.
+// `onModal`. Ten seconds on, any is closed, or with none to be seen every
+// event loop is ended, so a broken dialog fails a test instead of hanging it.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,7 +20,7 @@ struct ModalDriver {
         QObject::connect(&timer, &QTimer::timeout, [this, onModal = std::move(onModal)] {
             QWidget* modal = QApplication::activeModalWidget();
             for (const QWidget* window : QApplication::topLevelWidgets()) modal = modal ? modal : DialogOpenInside(*window);
-            if (modal && clock.elapsed() > 10000) modal->close();
+            if (clock.elapsed() > 10000) modal ? void(modal->close()) : (ADD_FAILURE() << "no dialog", QCoreApplication::exit(1));
             if (modal && !modal->property("driven").toBool()) modal->setProperty("driven", true), onModal(modal);
         });
         timer.start(5);

@@ -42,6 +42,7 @@ TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPain
     canvas->SetRetained(true);
     canvas->PaintPicture(5, 50, 40, 20);  // over the transient fill
     canvas->SetRetained(false);
+    EXPECT_FALSE(Black(canvas, {55, 50})) << "retained painting covers the transient drawing beneath it";
     Send(window.windowHandle(), QExposeEvent(QRegion(0, 0, 480, 480)));
     EXPECT_FALSE(Black(canvas, {45, 50}) || Black(canvas, {55, 50}) || Black(canvas, {95, 90}));
 }
