@@ -2,16 +2,7 @@
 // window: where it opens, the repetition switch, the four-key capture
 // sequence, and the hover highlight.
 
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QMouseEvent>
-#include <QTest>
-
-#include "engine/GameState.h"
-#include "input/frmKey.h"
-#include "options/frmOption.h"
-#include "tests/input/ModalDriver.h"
+#include "tests/input/QtTestKit.h"
 
 namespace tumblara::testing {
 namespace {
@@ -84,18 +75,13 @@ TEST_P(FrmOption, TheProgramEndingDuringTheSequenceStopsIt) {
 }
 
 TEST_P(FrmOption, OneLabelHighlightsAtATimeAndOnlyTheBackgroundClearsIt) {
-    const auto moveOver = [](QWidget* w, QPoint at) {
-        QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-    };
+    const auto moveTo = [](QWidget* w, QPoint at) { QTest::mouseMove(w->window()->windowHandle(), w->mapTo(w->window(), at)); };
     const auto lit = [this](int i) { return Label(i)->palette().color(QPalette::Window) == QColor(255, 0, 0); };
-    moveOver(Label(2), {10, 10});
-    moveOver(Label(0), {10, 10});
-    EXPECT_TRUE(lit(2) && !lit(0)) << "the first stays lit";
-    moveOver(&options, {125, 40});
+    moveTo(Label(2), {10, 10});
+    moveTo(Label(0), {10, 10});
+    EXPECT_TRUE(lit(2) && !lit(0) && Label(2)->palette().color(QPalette::WindowText) == QColor(255, 255, 0));
+    moveTo(&options, {125, 40});
     EXPECT_FALSE(lit(2));
-    moveOver(Label(0), {10, 10});
-    EXPECT_TRUE(lit(0) && Label(0)->palette().color(QPalette::WindowText) == QColor(255, 255, 0));
 }
 
 }  // namespace

@@ -1,17 +1,7 @@
 // The main window on the offscreen platform: the retained and the transient
 // drawing, the frame, the menu, and the dialogs realised inside the window.
 
-#include <gtest/gtest.h>
-
-#include <QExposeEvent>
-#include <QLabel>
-#include <QTest>
-#include <QTextEdit>
-
-#include "options/frmOption.h"
-#include "tests/input/ModalDriver.h"
-#include "ui/Canvas.h"
-#include "ui/frmGame.h"
+#include "tests/input/QtTestKit.h"
 
 namespace tumblara::testing {
 namespace {
@@ -75,16 +65,14 @@ TEST_F(MainWindow, OpeningAndClosingTheOptionsLeavesTheBlackedOutPreviewBlack) {
     EXPECT_TRUE(Black(form.elementi().canvas, Cell(19, 16) + QPoint(3, 3)));
 }
 
-TEST_F(MainWindow, OneMenuLabelStaysLitUntilThePointerCrossesTheBackground) {
+// One menu label lit at a time until the pointer crosses the background.
+// Wayland: the options window inside the main window, whose cover keeps the
+// pointer and the keys from everything beneath it.
+TEST_F(MainWindow, TheMenuHighlightAndADialogInsideTheWindowThatKeepsThePointerAndTheKeysFromTheGame) {
     for (QPoint p : {Label1(0)->geometry().center(), Label1(1)->geometry().center(), form.elementi().Label2->pos()}) MoveTo(p);
     EXPECT_TRUE(Lit(0) && !Lit(1));
     MoveTo(Cell(20, 25));
     EXPECT_FALSE(Lit(0));
-}
-
-// Wayland: the options window inside the main window, whose cover keeps the
-// pointer and the keys from everything beneath it.
-TEST_F(MainWindow, ADialogInsideTheWindowKeepsThePointerAndTheKeysFromTheGame) {
     GameState& state = form.game().state;
     state.InGioco = true;
     state.TipoPezzo = 7;

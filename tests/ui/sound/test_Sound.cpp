@@ -19,9 +19,8 @@ using std::chrono::milliseconds;
 
 // Wave files built byte by byte, apart from the code under test.
 QByteArray Le(std::uint32_t value, int bytes) {
-    QByteArray b(4, '\0');
-    qToLittleEndian(value, b.data());
-    return b.left(bytes);
+    value = qToLittleEndian(value);
+    return QByteArray(reinterpret_cast<const char*>(&value), bytes);
 }
 QByteArray Chunk(const char* tag, const QByteArray& body) {
     return tag + Le(static_cast<std::uint32_t>(body.size()), 4) + body + QByteArray(body.size() & 1, '\0');

@@ -1,16 +1,30 @@
 #pragma once
-// Drives modal windows, and dialogs open inside a main window, from a timer
+// What the Qt tests share: the headers of the windows they drive, and a driver
+// for modal windows.
+//
+// ModalDriver drives modal windows, and dialogs open inside a main window, from a timer
 // while a test sits in their exec(): each one that appears is handed once to
 // `onModal`. Ten seconds on, any is closed, or with none to be seen every
 // event loop is ended, so a broken dialog fails a test instead of hanging it.
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QExposeEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <functional>
+#include <string_view>
 #include <gtest/gtest.h>
 
-#include "input/InWindowDialog.h"
+#include "input/Keyboard.h"
+#include "input/VirtualKey.h"
+#include "input/frmKey.h"
+#include "options/frmOption.h"
+#include "ui/Canvas.h"
+#include "ui/frmGame.h"
 
 namespace tumblara::testing {
 
