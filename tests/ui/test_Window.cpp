@@ -1,5 +1,5 @@
 // The main window on the offscreen platform: the retained and the transient
-// drawing, the frame, the menu, and the dialogs realised inside the window.
+// drawing, the menu highlight, and the dialogs realised inside the window.
 
 #include "tests/input/QtTestKit.h"
 
@@ -10,7 +10,7 @@ bool Black(QWidget* w, QPoint p) { return w->grab(QRect(p, QSize(1, 1))).toImage
 void Send(QObject* to, QEvent&& event) { QCoreApplication::sendEvent(to, &event); }
 
 TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPaintingCoversIt) {
-    Canvas window(nullptr);
+    Canvas window(nullptr);  // a window of its own
     Canvas* canvas = &window;
     window.resize(480, 480);
     window.show();
