@@ -34,6 +34,7 @@ struct ModalDriver {
         QObject::connect(&timer, &QTimer::timeout, [this, onModal = std::move(onModal)] {
             QWidget* modal = QApplication::activeModalWidget();
             for (const QWidget* window : QApplication::topLevelWidgets()) modal = modal ? modal : DialogOpenInside(*window);
+            if (modal && !modal->testAttribute(Qt::WA_ShowModal)) modal = nullptr;  // shown, but no exec() waits on it
             if (clock.elapsed() > 10000) modal ? void(modal->close()) : (ADD_FAILURE() << "no dialog", QCoreApplication::exit(1));
             if (modal && !modal->property("driven").toBool()) modal->setProperty("driven", true), onModal(modal);
         });
