@@ -95,7 +95,7 @@ class Desktop:
 
     def start(self, program, **env):
         log = open(os.path.join(self.dir, f"game{len(self.games)}.log"), "w+")
-        game = subprocess.Popen([program], env=dict(self.env, **env), cwd=self.dir, stdout=log, stderr=log)
+        game = subprocess.Popen([os.path.abspath(program)], env=dict(self.env, **env), cwd=self.dir, stdout=log, stderr=log)
         game.log = log
         self.games.append(game)
         return game
@@ -112,6 +112,16 @@ class Desktop:
                 and open(f"/proc/{p}/stat").read().rsplit(")", 1)[1].split()[1] == str(game.pid)]
         assert not left, f"processes left behind by the program: {left}"
         return status
+
+    def menu(self, i):
+        """Menu label i on a 1024x768 screen, reached across the background
+        as a player's pointer crosses it: the menu lights one label at a time."""
+        self.move(600, 600)
+        self.click(924, 60 * i + 17)
+
+    def option(self, i):
+        """The options window's three labels, 49 pixels apart."""
+        self.click(899, 230 + 49 * i + (i == 2))
 
     def __enter__(self):
         return self
