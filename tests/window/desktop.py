@@ -7,6 +7,8 @@ import os
 import pwd
 import re
 import shutil
+import socket
+import struct
 import subprocess
 import tempfile
 import time
@@ -212,6 +214,40 @@ class Sway(Desktop):
         self.env.update(WAYLAND_DISPLAY=wait_for(lambda: next(
             (n for n in os.listdir(self.dir) if n.startswith("wayland-") and not n.endswith(".lock")), None),
             "sway's socket"), QT_QPA_PLATFORM="wayland")
+        self.pointer = self.hold_pointer()
+
+    def hold_pointer(self):
+        """A seat passes pointer events on only while it has a pointer: a
+        virtual one, created over the bare wire protocol and held open. It
+        never moves; the seat's own cursor commands do the pointing."""
+        wire = socket.socket(socket.AF_UNIX)
+        wire.connect(os.path.join(self.dir, self.env["WAYLAND_DISPLAY"]))
+
+        def send(target, opcode, *words, text=b""):
+            body = struct.pack(f"<{len(words)}I", *words)
+            if text:  # a string: its length with the NUL, then padded to 4 bytes
+                body = body[:4] + struct.pack("<I", len(text) + 1) + text.ljust(len(text) // 4 * 4 + 4, b"\0") + body[4:]
+            wire.sendall(struct.pack("<II", target, len(body) + 8 << 16 | opcode) + body)
+
+        def roundtrip(callback, wanted=b""):
+            send(1, 0, callback)  # wl_display.sync
+            data, found = b"", None
+            while True:
+                while len(data) < 8 or len(data) < struct.unpack_from("<I", data, 4)[0] >> 16:
+                    data += wire.recv(65536)
+                target, size = struct.unpack_from("<II", data)
+                if target == 2 and data[16:16 + len(wanted)] == wanted:  # wl_registry.global
+                    found = struct.unpack_from("<I", data, 8)[0]
+                data = data[size >> 16:]
+                if target == callback:
+                    return found
+
+        send(1, 1, 2)  # wl_display.get_registry
+        manager = b"zwlr_virtual_pointer_manager_v1"
+        send(2, 0, roundtrip(3, manager), 1, 4, text=manager)  # wl_registry.bind
+        send(4, 0, 0, 5)  # create_virtual_pointer on the default seat
+        roundtrip(6)
+        return wire
 
     def shot(self):
         return read_ppm(self.run("grim", "-t", "ppm", "-"))
