@@ -1,58 +1,38 @@
-"""The whole game in the real program on a private X server, played as a
-player plays it and judged from the screen alone.
-
-  game.py TUMBLARA
-      "Game Over" blinks while the program idles at next to no processor
-      cost; the menu lights under the pointer; "Nuova Partita" blinks the level
-      banner while the first piece waits in row 1. "Pausa" holds the piece,
-      "Continua" lets it fall one row per interval; the arrows move it, the
-      space bar turns it, Down drops it. A held key moves it once; with
-      repetition switched on in the options window (which leaves the game
-      running) it runs into the wall. D A S W bound through the capture
-      dialog steer while the old keys do nothing; "Info" shows and hides its
-      text; "Esci" ends the program with status 0.
-  game.py TUMBLARA it|de
-      under that keyboard layout, four of its own keys (dead keys on de)
-      bound through the options window steer the piece.
-"""
-
-import os
-import sys
-import time
+# The whole game in the real program on a private X server, played as a
+# player plays it and judged from the screen alone.
+#
+#   game.py TUMBLARA
+#       "Game Over" blinks while the program idles at next to no processor
+#       cost; the menu lights under the pointer; "Nuova Partita" blinks the
+#       level banner while the first piece waits in row 1. "Pausa" holds the
+#       piece, "Continua" lets it fall one row per interval; the arrows move
+#       it, the space bar turns it, Down drops it. A held key moves it once;
+#       with repetition switched on in the options window (which leaves the
+#       game running) it runs into the wall. D A S W bound through the capture
+#       dialog steer while the old keys do nothing; "Info" shows and hides its
+#       text; "Esci" ends the program with status 0.
+#   game.py TUMBLARA it|de
+#       under that keyboard layout four of its own keys (dead keys on de),
+#       bound through the options window, steer the piece.
+import os, sys, time  # noqa: E401
 
 from desktop import X11, wait_for
 
-CELLA = 21
-BANNER, INFO = (126, 315, 240, 50), (662, 168, 177, 81)
+CELLA, BANNER, INFO = 21, (126, 315, 240, 50), (662, 168, 177, 81)
 OPTIONS, CAPTURE = (774, 215, 250, 148), (774, 363, 250, 142)
-YELLOW, DARK_RED, WHITE = 0xFFFF00, 0x800000, 0xFFFFFF
-# Bound in the order asked: right, left, drop, turn.
-KEYS = {"us": ("d", "a", "s", "w"), "it": ("egrave", "ograve", "agrave", "ugrave"),
+YELLOW, DARK_RED, WHITE, GREY = 0xFFFF00, 0x800000, 0xFFFFFF, 0xE0E0E0
+KEYS = {"us": ("d", "a", "s", "w"), "it": ("egrave", "ograve", "agrave", "ugrave"),  # right, left, drop, turn
         "de": ("udiaeresis", "odiaeresis", "dead_circumflex", "dead_acute")}
+left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
+shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 
 
 def label(i):
     return 824, 60 * i, 200, 35
 
 
-def fail(why):
+def fail(why):  # a failure that no landing excuses
     raise SystemExit(f"FAIL: {why}")
-
-
-def left(p):
-    return min(c for c, _ in p)
-
-
-def right(p):
-    return max(c for c, _ in p)
-
-
-def top(p):
-    return min(r for _, r in p)
-
-
-def shape(p):
-    return sorted((c - left(p), r - top(p)) for c, r in p)
 
 
 class Player:
@@ -62,23 +42,20 @@ class Player:
     def count(self, rect, colour):
         return self.x.shot().count(*rect, colour)
 
+    # The falling piece as (column, row) blocks. Settled blocks stay below row
+    # 12 here: when rows 1..12 hold four blocks they are the piece and the rows
+    # under them what has settled, and a change there counts a landing.
     def look(self):
-        """The falling piece as (column, row) blocks. Settled blocks stay below
-        row 12 here: when rows 1..12 hold four blocks they are the piece and
-        the rows under them what has settled, and a change there is a landing."""
         now = self.x.shot().well(CELLA)
         old = "." * 192 + now[192:] if now[:192].count("#") == 4 else self.settled
-        if old != self.settled:
-            self.settled, self.landings = old, self.landings + 1
+        self.landings += old != self.settled
+        self.settled = old
         return [(i % 16 + 1, i // 16 + 1) for i in range(496) if now[i] == "#" and old[i] == "."]
 
-    def piece(self):
-        """A screenshot may catch a repaint half done, or the banner's letters
-        over the piece: tries for three seconds."""
+    def piece(self):  # tries for 3 s: a shot may catch a repaint half done, or the banner over the piece
         return wait_for(lambda: len(p := self.look()) == 4 and p, "a falling piece of four blocks", 3)
 
-    def check(self, test, *args):
-        """A piece that lands during a check proves nothing: the next one is tried."""
+    def check(self, test, *args):  # a piece that lands meanwhile proves nothing: the next one is tried
         for _ in range(3):
             since = self.landings
             try:
@@ -88,6 +65,17 @@ class Player:
                     raise
             print(f"a piece landed during {test.__name__} {args}; once more")
         fail(f"three pieces landed during {test.__name__}")
+
+    def act(self, key, seconds=0.5, how="key"):  # the piece before and after the key
+        p, since = self.piece(), self.landings
+        self.x.key(key, how=how)
+        if how == "keydown":  # held long past the X server's repeat delay
+            time.sleep(seconds)
+            self.x.key(key, how="keyup")
+        time.sleep(seconds if how == "key" else 0.3)
+        q = self.piece()
+        assert self.landings == since, "a landing"
+        return p, q
 
     def moves(self, key, step):
         p, since = self.piece(), self.landings
@@ -100,21 +88,19 @@ class Player:
         assert self.landings == since and now == want, f"{key} took the piece from column {left(p)} to {now}"
 
     def turns(self, key):
-        p, since = self.piece(), self.landings
-        self.x.key(key)
-        time.sleep(0.5)
-        q = self.piece()
-        assert self.landings == since and (shape(p) != shape(q) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]), \
-            f"{key} left the piece {shape(p)} as it was"
+        p, q = self.act(key)
+        assert shape(p) != shape(q) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)], f"{key} did not turn {shape(p)}"
 
-    def falls(self):
-        """One row per 300 ms, within a generous half either way."""
+    def ignored(self, key):  # the piece falls as gravity has it
+        t = time.monotonic()
+        p, q = self.act(key)
+        assert shape(p) == shape(q) and top(q) - top(p) <= (time.monotonic() - t) / 0.2 + 1, f"{key} acts"
+
+    def falls(self):  # one row per 300 ms, within a generous half either way
         p, t, since = self.piece(), time.monotonic(), self.landings
         time.sleep(1.5)
         q, took = self.piece(), (time.monotonic() - t) * 1000
-        fell = top(q) - top(p)
-        assert self.landings == since and took <= fell * 600 <= took * 3, f"{fell} rows in {took:.0f} ms"
-        print(f"fell {fell} rows in {took:.0f} ms")
+        assert self.landings == since and took <= (top(q) - top(p)) * 600 <= took * 3, f"{top(q) - top(p)} rows"
 
     def drops(self, key):
         p, start, since = self.piece(), time.monotonic(), self.landings
@@ -128,36 +114,15 @@ class Player:
         if took > rows * 0.15:
             fail(f"{key} took {took:.2f} s for {rows} rows: no fast fall")
 
-    def hold(self, key, seconds):
-        """Long past the X server's repeat delay."""
-        p, since = self.piece(), self.landings
-        self.x.key(key, how="keydown")
-        time.sleep(seconds)
-        self.x.key(key, how="keyup")
-        time.sleep(0.3)
-        q = self.piece()
-        assert self.landings == since, "landed"
-        return p, q
-
-    def held(self, key, step):
-        p, q = self.hold(key, 1.5)
+    def held(self, key, step):  # without repetition a held key moves the piece once
+        p, q = self.act(key, 1.5, "keydown")
         assert left(q) == left(p) + step, f"a held {key} took the piece from column {left(p)} to {left(q)}"
 
-    def runs(self, key):
-        p, q = self.hold(key, 2)
+    def runs(self, key):  # with repetition into the wall
+        p, q = self.act(key, 2, "keydown")
         assert (left(q) == 1) if key == "Left" else (right(q) == 16), f"a held {key} stopped at column {left(q)}"
 
-    def ignored(self, key):
-        p, t, since = self.piece(), time.monotonic(), self.landings
-        self.x.key(key)
-        time.sleep(0.5)
-        q = self.piece()
-        assert self.landings == since and shape(p) == shape(q) and \
-            top(q) - top(p) <= (time.monotonic() - t) / 0.2 + 1, f"{key} still acts on the piece"
-
-    def bind(self, keys):
-        """Through the options window and its capture dialogs, one per key,
-        each asking with its own yellow text."""
+    def bind(self, keys):  # each capture dialog asks with its own yellow text
         self.x.menu(3)
         wait_for(lambda: self.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
         self.x.option(0)
@@ -177,43 +142,39 @@ class Player:
         self.check(self.turns, keys[3])
         self.check(self.drops, keys[2])
 
-    def pause(self, caption_longer):
+    def pause(self, paused):  # "Continua" is longer than "Pausa"
         self.x.menu(1)
-        wait_for(lambda: (self.count(label(1), WHITE) > self.pausa + 10) == caption_longer, "\"Pausa\"/\"Continua\"")
+        wait_for(lambda: (self.count(label(1), WHITE) > self.pausa + 10) == paused, "\"Pausa\"/\"Continua\"")
 
 
 def play(x, p):
-    cpu = lambda: sum(int(f) for f in open(f"/proc/{p.game.pid}/stat").read().rsplit(")", 1)[1].split()[11:13])
+    cpu = lambda: sum(map(int, open(f"/proc/{p.game.pid}/stat").read().rsplit(")", 1)[1].split()[11:13]))  # noqa
     time.sleep(0.5)
     cpu0, t0, changes, last, game_over = cpu(), time.monotonic(), 0, None, 0
     while time.monotonic() - t0 < 2.6:
         n = p.count(BANNER, YELLOW)
-        game_over = max(game_over, n)
-        changes += last is not None and (n > 20) != last
-        last = n > 20
+        game_over, changes, last = max(game_over, n), changes + (last is not None and (n > 20) != last), n > 20
         time.sleep(0.1)
     used = (cpu() - cpu0) / os.sysconf("SC_CLK_TCK") / (time.monotonic() - t0)
     print(f"\"Game Over\" changed {changes} times in 2.6 s; {used:.1%} of a core")
     assert 2 <= changes <= 9, f"\"Game Over\" changed {changes} times in 2.6 s, not every 500 ms"
     assert used <= 0.1, "more than 10% of a core while waiting for the first game"
-    assert not p.look() and p.count(INFO, 0xE0E0E0) == 0, "blocks in the well or the information text at the start"
+    assert not p.look() and p.count(INFO, GREY) == 0, "blocks in the well or the information text at the start"
 
-    lit = lambda i: p.count(label(i), DARK_RED) > 3000
+    lit = lambda i: p.count(label(i), DARK_RED) > 3000  # noqa: E731
     assert not any(lit(i) for i in range(5)), "a menu label lit at the start"
     for at, i, on in ((17, 0, True), (None, 0, False), (77, 1, True)):
         x.move(*((924, at) if at else (600, 600)))
         wait_for(lambda: lit(i) == on, f"menu label {i} {'lit' if on else 'out'} under the pointer", 5)
-    p.pausa = p.count(label(1), WHITE)
+    p.pausa = p.count(label(1), WHITE)  # lit, as after a click
     x.menu(0)
 
-    # The level banner blinks fast while the first piece waits in row 1,
-    # then stays as the piece falls: shots as fast as they come, so as not to
-    # fall in step with the blinking.
+    # The level banner blinks while the first piece waits in row 1, then stays
+    # as it falls: shots as fast as they come, not in step with the blinking.
     wait_for(lambda: (q := p.look()) and len(q) == 4 and top(q) == 1, "a piece at the top after \"Nuova Partita\"")
     entered, seen = time.monotonic(), set()
     while "#" in (s := x.shot()).well(CELLA)[:16]:
-        n = s.count(*BANNER, YELLOW)
-        seen.add(n > 20)
+        seen.add((n := s.count(*BANNER, YELLOW)) > 20)
         assert n <= 20 or n != game_over, "the banner still reads \"Game Over\""
         assert time.monotonic() - entered < 5, "the first piece stayed in row 1 for 5 s"
     held = time.monotonic() - entered
@@ -226,7 +187,6 @@ def play(x, p):
     time.sleep(1.2)
     assert p.piece() == q, "the paused piece moved"
     p.pause(False)
-
     p.check(p.falls)
     p.check(p.moves, "Left", -1)
     p.check(p.moves, "Right", 1)
@@ -234,8 +194,7 @@ def play(x, p):
     p.check(p.drops, "Down")
     p.check(p.held, *(("Right", 1) if right(p.piece()) < 16 else ("Left", -1)))
 
-    # The options window leaves the game running, and the menu takes no click meanwhile.
-    x.menu(3)
+    x.menu(3)  # the options window leaves the game running, and the menu takes no click meanwhile
     wait_for(lambda: p.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
     q, since = p.piece(), p.landings
     x.menu(2)
@@ -253,11 +212,9 @@ def play(x, p):
     p.check(p.ignored, "space")
     p.check(p.ignored, "Down")
     p.steer(KEYS["us"])
-
-    x.menu(4)
-    wait_for(lambda: p.count(INFO, 0xE0E0E0) > 5000, "the information text after \"Info\"", 5)
-    x.menu(4)
-    wait_for(lambda: p.count(INFO, 0xE0E0E0) == 0, "the information text to go", 5)
+    for shown in (True, False):
+        x.menu(4)
+        wait_for(lambda: (p.count(INFO, GREY) > 5000) == shown, "the information text to come and go", 5)
 
 
 def main(program, layout="us"):
@@ -269,7 +226,8 @@ def main(program, layout="us"):
         if layout == "us":
             play(x, p)
         else:
-            p.pausa = p.count(label(1), WHITE)
+            x.move(924, 77)
+            p.pausa = wait_for(lambda: p.count(label(1), DARK_RED) > 3000 and p.count(label(1), WHITE), "a lit label")
             x.menu(0)
             time.sleep(2.5)  # past the level banner
             p.pause(True)
