@@ -1,14 +1,12 @@
-"""The game on native Wayland under a headless sway, driven through the
-compositor's own seat commands and wtype: the options window and the capture
-dialog open inside the main window where they belong (Wayland lets no client
-place a window), four keys are bound through them, a piece follows a new key,
-and "Esci" ends the program with status 0.
+# The game on native Wayland under a headless sway, driven through the
+# compositor's own seat commands and wtype: the options window and the capture
+# dialog open inside the main window where they belong (Wayland lets no client
+# place a window), four keys are bound through them, a piece follows a new key,
+# and "Esci" ends the program with status 0.
+#
+#   wayland.py TUMBLARA
 
-  wayland.py TUMBLARA
-"""
-
-import sys
-import time
+import sys, time  # noqa: E401
 
 from desktop import Sway, wait_for
 from game import KEYS, Player, left, right
