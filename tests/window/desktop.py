@@ -108,12 +108,13 @@ class Desktop:
 
 
 class X11(Desktop):
-    # bare: without -noreset the server resets whenever its last client leaves, as under xinit.
+    # bare: without -noreset the server resets whenever its last client leaves, as under xinit;
+    # it logs every connection and disconnection.
     def __init__(self, bare=False):
         super().__init__()
         r, w = os.pipe()  # -displayfd: the server picks a free display itself
-        self.procs.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten",
-                                            "tcp"] + ["-noreset"] * (not bare), pass_fds=(w,), stderr=subprocess.DEVNULL))
+        self.procs.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
+                                           + (["-audit", "2"] if bare else ["-noreset"]), pass_fds=(w,), stderr=self.log))
         os.close(w)
         self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
 
