@@ -8,7 +8,9 @@
 #include "input/Keyboard.h"
 #include "input/VirtualKey.h"
 
-GameKeyFilter::GameKeyFilter(tumblara::Game& game, QWidget* mainWindow, QObject* parent)
+namespace tumblara {
+
+GameKeyFilter::GameKeyFilter(Game& game, QWidget* mainWindow, QObject* parent)
     : QObject(parent), game_(game), mainWindow_(mainWindow) {
     // An application filter sees a key before the focused child does, so no
     // child (a button eating Space, focus moving on Tab) can keep it.
@@ -27,7 +29,7 @@ bool GameKeyFilter::ForMainWindow(QObject* watched) const {
 }
 
 bool GameKeyFilter::UnderADialog() const {
-    return QApplication::activeModalWidget() || tumblara::DialogOpenInside(*mainWindow_);
+    return QApplication::activeModalWidget() || DialogOpenInside(*mainWindow_);
 }
 
 bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -41,9 +43,10 @@ bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             if (!ForMainWindow(watched) || UnderADialog()) return false;
             if (game_.Terminato()) return true;
-            // Auto-repeated presses are the held key's repeated key-downs.
-            if (const auto code = tumblara::VirtualKeyCode(*static_cast<QKeyEvent*>(event)))
-                tumblara::Form_KeyDown(game_, *code, 0);
+            // Auto-repeated presses are the held key's repeated key-downs. A
+            // key with no code is still a key-down, of a key bound to nothing.
+            const auto code = VirtualKeyCode(*static_cast<QKeyEvent*>(event));
+            Form_KeyDown(game_, code.value_or(0), 0);
             return true;
         }
 
@@ -53,16 +56,18 @@ bool GameKeyFilter::eventFilter(QObject* watched, QEvent* event) {
             // X11 and Wayland send a release before every repeated press; only
             // the real release ends the hold, or repetition off would act as on.
             if (key->isAutoRepeat() || game_.Terminato()) return true;
-            const auto code = tumblara::VirtualKeyCode(*key);
-            tumblara::Form_KeyUp(game_, code.value_or(0), 0);
+            const auto code = VirtualKeyCode(*key);
+            Form_KeyUp(game_, code.value_or(0), 0);
             return true;
         }
 
         case QEvent::WindowDeactivate:
-            if (watched == mainWindow_ && !game_.Terminato()) tumblara::Form_Deactivate(game_);
+            if (watched == mainWindow_ && !game_.Terminato()) Form_Deactivate(game_);
             return false;
 
         default:
             return false;
     }
 }
+
+}  // namespace tumblara

@@ -7,14 +7,14 @@
 #include <QWidget>
 
 namespace tumblara {
+
 class Game;
-}
 
 class GameKeyFilter : public QObject {
     Q_OBJECT
 public:
     // Installs itself on the application; `mainWindow` is the window whose keys steer the game.
-    GameKeyFilter(tumblara::Game& game, QWidget* mainWindow, QObject* parent);
+    GameKeyFilter(Game& game, QWidget* mainWindow, QObject* parent);
     ~GameKeyFilter() override;
     GameKeyFilter(const GameKeyFilter&) = delete;
     GameKeyFilter& operator=(const GameKeyFilter&) = delete;
@@ -27,6 +27,8 @@ private:
     // A modal window, or a dialog realised inside the main window, is open.
     bool UnderADialog() const;
 
-    tumblara::Game& game_;
+    Game& game_;
     QPointer<QWidget> mainWindow_;
 };
+
+}  // namespace tumblara

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <array>
+#include <initializer_list>
 
 namespace tumblara {
 namespace {
@@ -54,13 +55,21 @@ constexpr std::array kKeys{
     Entry{Qt::Key_CapsLock, 0x14},
     Entry{Qt::Key_NumLock, 0x90},
     Entry{Qt::Key_ScrollLock, 0x91},
+    Entry{Qt::Key_VolumeMute, 0xAD},
+    Entry{Qt::Key_VolumeDown, 0xAE},
+    Entry{Qt::Key_VolumeUp, 0xAF},
+    Entry{Qt::Key_MediaNext, 0xB0},
+    Entry{Qt::Key_MediaPrevious, 0xB1},
+    Entry{Qt::Key_MediaStop, 0xB2},
+    Entry{Qt::Key_MediaTogglePlayPause, 0xB3},
+    Entry{Qt::Key_MediaPlay, 0xB3},
     // Punctuation keys, unshifted and shifted.
     Entry{Qt::Key_Semicolon, 0xBA},
     Entry{Qt::Key_Colon, 0xBA},
     Entry{Qt::Key_Equal, 0xBB},
     Entry{Qt::Key_Plus, 0xBB},
     Entry{Qt::Key_Comma, 0xBC},
-    Entry{Qt::Key_Less, 0xBC},
+    Entry{Qt::Key_Less, 0xE2},  // the ISO key's symbol
     Entry{Qt::Key_Minus, 0xBD},
     Entry{Qt::Key_Underscore, 0xBD},
     Entry{Qt::Key_Period, 0xBE},
@@ -77,7 +86,7 @@ constexpr std::array kKeys{
     Entry{Qt::Key_BraceRight, 0xDD},
     Entry{Qt::Key_Apostrophe, 0xDE},
     Entry{Qt::Key_QuoteDbl, 0xDE},
-    // Shifted digits, for platforms that give no keycode.
+    // Shifted digits.
     Entry{Qt::Key_Exclam, 0x31},
     Entry{Qt::Key_At, 0x32},
     Entry{Qt::Key_NumberSign, 0x33},
@@ -106,6 +115,22 @@ constexpr std::array kKeypadKeys{
     Entry{Qt::Key_Slash, 0x6F},
 };
 
+// The main block by X keycode: the codes of a US keyboard's keys, place by
+// place. 0: not in the block.
+constexpr auto kPerPlace = [] {
+    std::array<std::uint8_t, 98> codes{};
+    auto row = [&](std::size_t keycode, std::initializer_list<std::uint8_t> run) {
+        for (const std::uint8_t code : run) codes[keycode++] = code;
+    };
+    row(10, {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', 0xBD, 0xBB});
+    row(24, {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', 0xDB, 0xDD});
+    row(38, {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', 0xBA, 0xDE, 0xC0});
+    row(51, {0xDC, 'Z', 'X', 'C', 'V', 'B', 'N', 'M', 0xBC, 0xBE, 0xBF});
+    codes[94] = 0xE2;  // the ISO key beside left Shift (VK_OEM_102)
+    codes[97] = 0xC1;  // the extra key beside right Shift of Brazilian and Japanese keyboards
+    return codes;
+}();
+
 template <std::size_t R, std::size_t E>
 constexpr std::optional<std::int16_t> Find(const std::array<Run, R>& runs, const std::array<Entry, E>& keys,
                                            int qtKey) {
@@ -122,10 +147,8 @@ constexpr std::optional<std::int16_t> Find(const std::array<Run, R>& runs, const
 std::optional<std::int16_t> VirtualKeyCode(int qtKey, bool keypad, std::uint32_t nativeScanCode) {
     if (keypad) {
         if (auto code = Find(kKeypadRuns, kKeypadKeys, qtKey)) return code;
-    } else if (nativeScanCode >= kScanCodeDigit1 && nativeScanCode <= kScanCodeDigit0) {
-        // The digit row: 10..18 are 1..9, 19 is 0.
-        if (nativeScanCode == kScanCodeDigit0) return 0x30;
-        return static_cast<std::int16_t>(0x31 + (nativeScanCode - kScanCodeDigit1));
+    } else if (nativeScanCode < kPerPlace.size() && kPerPlace[nativeScanCode] != 0) {
+        return kPerPlace[nativeScanCode];
     }
     return Find(kRuns, kKeys, qtKey);
 }

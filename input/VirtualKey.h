@@ -1,7 +1,14 @@
 #pragma once
 // Linux key events as Windows virtual-key codes: the codes the bindings hold
-// and the key handlers compare. The layout is read as a US keyboard: a symbol
-// gives the code of the key that carries it ('!' is the 1 key, ':' the ; key).
+// and the key handlers compare.
+// - The keys of the main block (digits, letters and the punctuation around
+//   them, the ISO key beside left Shift) are known by their place on the
+//   keyboard, from the native key code, and get the codes a US keyboard has
+//   in that place. Whatever the layout prints on a key, dead keys and AltGr
+//   levels included, each key keeps one code of its own.
+// - Named keys (arrows, function keys, modifiers, the keypad) by their Qt key.
+// - Without a native key code (synthesised events), a symbol gives the code
+//   of the US key that carries it ('!' is the 1 key, ':' the ; key).
 
 #include <cstdint>
 #include <optional>
@@ -10,14 +17,9 @@ class QKeyEvent;
 
 namespace tumblara {
 
-// X keycodes (evdev + 8) of the top-row digit keys 1..9, 0. Shift turns their
-// Qt key into a symbol, but the keycode stays.
-inline constexpr std::uint32_t kScanCodeDigit1 = 10;
-inline constexpr std::uint32_t kScanCodeDigit0 = 19;
-
 // `qtKey` is QKeyEvent::key(), `keypad` whether the keypad modifier is set,
-// `nativeScanCode` the X keycode or 0 when the platform gives none.
-// A key with no code gives nullopt.
+// `nativeScanCode` the X keycode (evdev + 8, on X11 and Wayland alike) or 0
+// when the platform gives none. A key with no code gives nullopt.
 std::optional<std::int16_t> VirtualKeyCode(int qtKey, bool keypad, std::uint32_t nativeScanCode);
 std::optional<std::int16_t> VirtualKeyCode(const QKeyEvent& event);
 

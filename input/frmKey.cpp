@@ -1,6 +1,7 @@
 #include "input/frmKey.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 #include "engine/Rounding.h"
 #include "input/Colori.h"
@@ -8,8 +9,7 @@
 #include "input/Twips.h"
 #include "input/VirtualKey.h"
 
-using namespace tumblara;
-
+namespace tumblara {
 namespace {
 
 // Design, in twips.
@@ -22,11 +22,10 @@ constexpr double kLabel2Top = 1440;
 
 }  // namespace
 
-frmKey::frmKey(QWidget* optionsWindow, QString& TastoCatturato)
+frmKey::frmKey(QWidget* optionsWindow, const QString& azione, const QString& tasto)
     : QDialog(optionsWindow, Qt::Dialog | Qt::FramelessWindowHint),
-      Label1(new QLabel(this)),
-      Label2(new QLabel(this)),
-      TastoCatturato_(TastoCatturato) {
+      label1_(new QLabel(azione, this)),
+      label2_(new QLabel(tasto, this)) {
     setWindowTitle(QString());
     // An options window realised inside the main window has its dialog there too.
     if (optionsWindow && !optionsWindow->isWindow()) RealiseInside(*this, *optionsWindow->window());
@@ -36,11 +35,13 @@ frmKey::frmKey(QWidget* optionsWindow, QString& TastoCatturato)
     QFont palatino(QStringLiteral("Palatino Linotype"));
     palatino.setBold(true);
     palatino.setPointSizeF(12);
-    Label1->setFont(palatino);
-    Colora(Label1, kGiallo, kRossoScuro);
-    Label1->move(t.ToPixelsX(kLabel1Left), t.ToPixelsY(kLabel1Top));
-    Colora(Label2, kGiallo, kRossoScuro);
-    Label2->move(t.ToPixelsX(kLabel2Left), t.ToPixelsY(kLabel2Top));
+    label1_->setFont(palatino);
+    Colora(label1_, kGiallo, kRossoScuro);
+    label1_->move(t.ToPixelsX(kLabel1Left), t.ToPixelsY(kLabel1Top));
+    label1_->adjustSize();
+    Colora(label2_, kGiallo, kRossoScuro);
+    label2_->move(t.ToPixelsX(kLabel2Left), t.ToPixelsY(kLabel2Top));
+    label2_->adjustSize();
     resize(t.ToPixelsX(kLarghezza), t.ToPixelsY(kAltezza));
 
     Form_Load(optionsWindow);
@@ -58,12 +59,9 @@ void frmKey::Form_Load(const QWidget* optionsWindow) {
     resize(t.ToPixelsX(width), this->height());
 }
 
-void frmKey::showEvent(QShowEvent* event) {
-    // The caller sets the texts after creating the dialog; the labels take
-    // the size of their text when it appears.
-    Label1->adjustSize();
-    Label2->adjustSize();
-    QDialog::showEvent(event);
+std::optional<std::int16_t> frmKey::Cattura() {
+    exec();
+    return catturato_;
 }
 
 bool frmKey::event(QEvent* event) {
@@ -74,7 +72,13 @@ bool frmKey::event(QEvent* event) {
             event->accept();
             return true;
         case QEvent::KeyPress:
-            if (const auto code = VirtualKeyCode(*static_cast<QKeyEvent*>(event))) Form_KeyDown(*code, 0);
+            if (const auto code = VirtualKeyCode(*static_cast<QKeyEvent*>(event))) {
+                Form_KeyDown(*code, 0);
+            } else if (!chiuso_) {
+                // No code to hand back: closed as the window system would.
+                chiuso_ = true;
+                reject();
+            }
             return true;
         case QEvent::KeyRelease:
             return true;
@@ -84,8 +88,10 @@ bool frmKey::event(QEvent* event) {
 }
 
 void frmKey::Form_KeyDown(std::int16_t KeyCode, std::int16_t /*Shift*/) {
-    if (catturato_) return;  // keys already queued behind the first one
-    catturato_ = true;
-    TastoCatturato_ = QString::number(static_cast<int>(KeyCode));
+    if (chiuso_) return;
+    chiuso_ = true;
+    catturato_ = KeyCode;
     accept();
 }
+
+}  // namespace tumblara

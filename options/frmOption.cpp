@@ -12,8 +12,7 @@
 #include "input/Twips.h"
 #include "input/frmKey.h"
 
-using namespace tumblara;
-
+namespace tumblara {
 namespace {
 
 // Client area, in twips.
@@ -54,41 +53,39 @@ bool ProgrammaInChiusura() {
     return !fired;
 }
 
+QLabel* Etichetta(const QString& testo, QWidget* parent) {
+    auto* label = new QLabel(testo, parent);
+    QFont palatino(QStringLiteral("Palatino Linotype"));
+    palatino.setBold(true);
+    palatino.setPointSizeF(16.2);
+    label->setFont(palatino);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    // Moves over a label are its own; they must not reach the background,
+    // which would clear the highlight at once.
+    label->setMouseTracking(true);
+    return label;
+}
+
 }  // namespace
 
 frmOption::frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent, DialogPlacement placement)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      state_(state),
+      Label1{Etichetta(QStringLiteral("Tasti Personalizzati"), this), Etichetta(kARipetizione, this),
+             Etichetta(QStringLiteral("Chiudi le Opzioni"), this)},
+      evidenziazione_({Label1.begin(), Label1.end()}, {kNero, kRossoScuro}, {kGiallo, kRosso}) {
     setWindowTitle(QString());
     if (placement == DialogPlacement::InsideMainWindow && parent) RealiseInside(*this, *parent->window());
     Colora(this, kNero, kRossoScuro);
     setMouseTracking(true);
+    for (QLabel* label : Label1) label->installEventFilter(this);
 
     const Twips t = Twips::Of(menuLabel ? menuLabel : parent);
     resize(t.ToPixelsX(kLarghezza), t.ToPixelsY(kAltezza));
-
-    QFont palatino(QStringLiteral("Palatino Linotype"));
-    palatino.setBold(true);
-    palatino.setPointSizeF(16.2);
-    const std::array<QString, 3> testi{QStringLiteral("Tasti Personalizzati"), kARipetizione,
-                                       QStringLiteral("Chiudi le Opzioni")};
-    for (std::size_t i = 0; i < Label1.size(); ++i) {
-        QLabel* label = new QLabel(testi[i], this);
-        label->setFont(palatino);
-        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        Colora(label, kNero, kRossoScuro);
-        // Moves over a label are its own; they must not reach the background,
-        // which would clear the highlight at once.
-        label->setMouseTracking(true);
-        label->installEventFilter(this);
-        Label1[i] = label;
-    }
-
     Form_Load(menuLabel);
 }
 
 void frmOption::Form_Load(const QWidget* menuLabel) {
-    Evidenziato = false;
-
     const QScreen* schermo = menuLabel ? menuLabel->screen() : screen();
     const Twips t(schermo);
     const QRect area = schermo->geometry();
@@ -132,30 +129,13 @@ void frmOption::Label1_Click(std::int16_t Index) {
 
 bool frmOption::CatturaTasto(std::int32_t KeyId) {
     const TestiCattura& testi = kTestiCattura[static_cast<std::size_t>(KeyId - 1)];
-    frmKey dialog(this, TastoCatturato);
-    dialog.Label1->setText(QString::fromUtf8(testi.azione));
-    dialog.Label2->setText(QString::fromUtf8(testi.tasto));
-    if (dialog.exec() != QDialog::Accepted) {
-        // Closed without a key: the binding stays. The program may be ending,
-        // and then nothing else is touched and no other dialog opens.
-        return !ProgrammaInChiusura();
-    }
-    bool ok = false;
-    const std::int32_t value = TastoCatturato.toInt(&ok);
-    if (ok) SetKey(state_, KeyId, value);
+    frmKey dialog(this, QString::fromUtf8(testi.azione), QString::fromUtf8(testi.tasto));
+    const std::optional<std::int16_t> tasto = dialog.Cattura();
+    // Closed without a key: the binding stays. The program may be ending,
+    // and then nothing else is touched and no other dialog opens.
+    if (!tasto) return !ProgrammaInChiusura();
+    SetKey(state_, KeyId, *tasto);
     return true;
-}
-
-void frmOption::Label1_MouseMove(std::int16_t Index) {
-    if (Evidenziato) return;
-    Evidenziato = true;
-    Colora(Label1[static_cast<std::size_t>(Index)], kGiallo, kRosso);
-}
-
-void frmOption::Form_MouseMove() {
-    if (!Evidenziato) return;
-    for (QLabel* label : Label1) Colora(label, kNero, kRossoScuro);
-    Evidenziato = false;
 }
 
 int frmOption::IndexOf(const QObject* label) const {
@@ -169,7 +149,7 @@ bool frmOption::eventFilter(QObject* watched, QEvent* event) {
     if (index < 0) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseMove:
-            Label1_MouseMove(static_cast<std::int16_t>(index));
+            evidenziazione_.Label_MouseMove(static_cast<std::size_t>(index));
             return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
@@ -187,7 +167,9 @@ bool frmOption::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void frmOption::mouseMoveEvent(QMouseEvent* /*event*/) { Form_MouseMove(); }
+void frmOption::mouseMoveEvent(QMouseEvent* /*event*/) { evidenziazione_.Form_MouseMove(); }
 
 // No key does anything here; Escape does not close the window either.
 void frmOption::keyPressEvent(QKeyEvent* /*event*/) {}
+
+}  // namespace tumblara

@@ -9,30 +9,20 @@
 #include <array>
 #include <cstdint>
 
+#include "input/Colori.h"
 #include "input/InWindowDialog.h"
 
 namespace tumblara {
+
 struct GameState;
-}
 
 class frmOption : public QDialog {
     Q_OBJECT
 public:
     // `menuLabel` is the main window's "Opzioni" label; the window opens under
     // it, as a window of its own or inside `parent`'s window.
-    frmOption(tumblara::GameState& state, const QWidget* menuLabel, QWidget* parent,
-              tumblara::DialogPlacement placement = tumblara::DialogPlacement::OwnWindow);
-
-    // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".
-    std::array<QLabel*, 3> Label1{};
-    // True while one label is shown highlighted.
-    bool Evidenziato = false;
-    // The last code captured by the key-capture dialog, as decimal digits.
-    QString TastoCatturato;
-
-    void Label1_Click(std::int16_t Index);
-    void Label1_MouseMove(std::int16_t Index);
-    void Form_MouseMove();
+    frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent,
+              DialogPlacement placement = DialogPlacement::OwnWindow);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -41,9 +31,15 @@ protected:
 
 private:
     void Form_Load(const QWidget* menuLabel);
+    void Label1_Click(std::int16_t Index);
     // Captures one key for action KeyId; false when the program is ending.
     bool CatturaTasto(std::int32_t KeyId);
     int IndexOf(const QObject* label) const;
 
-    tumblara::GameState& state_;
+    GameState& state_;
+    // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".
+    std::array<QLabel*, 3> Label1{};
+    Evidenziazione evidenziazione_;
 };
+
+}  // namespace tumblara

@@ -42,11 +42,14 @@ void Background::DrawTransient(const QRect& area, int picture) {
     transient_.push_back(Drawing{area, picture, QRegion(clipped)});
 }
 
-QRegion Background::DiscardTransient() {
-    QRegion shown;
-    for (const Drawing& d : transient_) shown += d.shown;
-    transient_.clear();
-    return shown;
+QRegion Background::DiscardTransient(const QRegion& region) {
+    QRegion dropped;
+    std::erase_if(transient_, [&](Drawing& d) {
+        dropped += d.shown & region;
+        d.shown -= region;
+        return d.shown.isEmpty();
+    });
+    return dropped;
 }
 
 void Background::Paint(QPainter& p, const QRegion& region) {

@@ -33,8 +33,9 @@ public:
     void DrawRetained(const QRect& area, int picture);
     void DrawTransient(const QRect& area, int picture);
 
-    // What the transient drawing still shows, emptied: the area to repaint.
-    QRegion DiscardTransient();
+    // Drops the transient drawing within `region`; answers what it showed
+    // there, the area to repaint.
+    QRegion DiscardTransient(const QRegion& region);
     bool HasTransient() const { return !transient_.empty(); }
 
     // Black, the retained drawing, then the transient drawing, over `region`.

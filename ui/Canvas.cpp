@@ -1,6 +1,7 @@
 #include "ui/Canvas.h"
 
 #include <QEvent>
+#include <QExposeEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -78,9 +79,8 @@ void Canvas::PaintPicture(int picture, int left, int top, int size) {
     Draw(QRect(left, top, size, size), picture);
 }
 
-void Canvas::DiscardTransient() {
-    if (!background_.HasTransient()) return;
-    update(background_.DiscardTransient());
+void Canvas::DiscardTransient(const QRegion& area) {
+    if (background_.HasTransient()) update(background_.DiscardTransient(area));
 }
 
 void Canvas::SetFrame(const QRect& frame) {
@@ -121,25 +121,20 @@ void Canvas::resizeEvent(QResizeEvent* event) {
 
 void Canvas::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    DiscardTransient();
-    // Exposure and activation of the top-level window mean the window system
-    // asks for a repaint.
-    window()->installEventFilter(this);
+    // Exposures of the top-level window are the window system's repaints.
     if (QWindow* handle = window()->windowHandle()) handle->installEventFilter(this);
 }
 
 bool Canvas::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::Expose:
-        if (auto* handle = qobject_cast<QWindow*>(watched); handle != nullptr && handle->isExposed())
-            DiscardTransient();
-        break;
-    case QEvent::ActivationChange:
-    case QEvent::WindowStateChange:
-        DiscardTransient();
-        break;
-    default:
-        break;
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+        // The backing store redraws an exposed area without painting it
+        // again; only this drops what was drawn on the window alone there.
+        QT_WARNING_PUSH
+        QT_WARNING_DISABLE_DEPRECATED
+        const QRegion exposed = static_cast<QExposeEvent*>(event)->region();
+        QT_WARNING_POP
+        const QRegion area = exposed.isNull() ? QRegion(window()->rect()) : exposed;
+        DiscardTransient(area.translated(-mapTo(window(), QPoint(0, 0))));
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -33,8 +33,9 @@ public:
     // Corners included.
     void FillBlack(int x1, int y1, int x2, int y2);
     void PaintPicture(int picture, int left, int top, int size);
-    // The window system repaints the window: transient drawing is lost.
-    void DiscardTransient();
+    // The window system repaints `area` of the window: the transient drawing
+    // there is lost.
+    void DiscardTransient(const QRegion& area);
     bool HasTransient() const { return background_.HasTransient(); }
 
     // The green one-pixel outline around the well.

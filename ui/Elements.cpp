@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include "input/Colori.h"
 #include "ui/Canvas.h"
 
 namespace tumblara {
@@ -46,19 +47,6 @@ QTextEdit* TestoInfo(QWidget* form) {
 
 }  // namespace
 
-QColor ColoreBGR(std::uint32_t bbggrr) {
-    return QColor(static_cast<int>(bbggrr & 0xFF), static_cast<int>((bbggrr >> 8) & 0xFF),
-                  static_cast<int>((bbggrr >> 16) & 0xFF));
-}
-
-void Colora(QLabel* label, std::uint32_t testo, std::uint32_t sfondo) {
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, ColoreBGR(testo));
-    pal.setColor(QPalette::Window, ColoreBGR(sfondo));
-    label->setPalette(pal);
-    label->setAutoFillBackground(true);
-}
-
 Elementi CreaElementi(QWidget* form) {
     Elementi e;
     // Created first, so every later sibling stacks above it.
@@ -67,27 +55,26 @@ Elementi CreaElementi(QWidget* form) {
     for (std::size_t i = 0; i < e.Label1.size(); ++i) {
         QLabel* l = Etichetta(form, kVociMenu[i], 13.8);
         l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        Colora(l, kMenuTesto, kMenuSfondo);
         // The menu reacts to the pointer passing over it.
         l->setMouseTracking(true);
         e.Label1[i] = l;
     }
 
     e.Label2 = Etichetta(form, "Score : 0", 22.8);
-    Colora(e.Label2, 0xFFFFFF, 0x000000);
+    Colora(e.Label2, kBianco, kNero);
     e.Label2->adjustSize();
 
     // Transparent: the well shows between the letters.
     e.Label3 = Etichetta(form, "", 22.8);
     e.Label3->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     QPalette giallo = e.Label3->palette();
-    giallo.setColor(QPalette::WindowText, ColoreBGR(0x00FFFF));
+    giallo.setColor(QPalette::WindowText, ColoreBGR(kGiallo));
     e.Label3->setPalette(giallo);
     e.Label3->hide();
 
     e.Label4 = Etichetta(form, "Prossimo pezzo", 18.0);
     e.Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Colora(e.Label4, 0x0000FF, 0x000000);
+    Colora(e.Label4, kRosso, kNero);
     e.Label4->adjustSize();
 
     e.Text4 = TestoInfo(form);

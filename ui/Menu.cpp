@@ -10,22 +10,13 @@
 namespace tumblara {
 
 Menu::Menu(Game& game, const Elementi& elementi, std::function<void()> apriOpzioni)
-    : game_(game), e_(elementi), apriOpzioni_(std::move(apriOpzioni)) {
+    : game_(game),
+      e_(elementi),
+      apriOpzioni_(std::move(apriOpzioni)),
+      evidenziazione_({e_.Label1.begin(), e_.Label1.end()}, {kMenuTesto, kNero}, {kBianco, kRossoScuro}) {
     for (QLabel* l : e_.Label1) l->installEventFilter(this);
     e_.Text4->viewport()->installEventFilter(this);
     e_.canvas->installEventFilter(this);
-}
-
-void Menu::Label1_MouseMove(int Index) {
-    if (Evidenziato_) return;
-    Evidenziato_ = true;
-    Colora(e_.Label1.at(static_cast<std::size_t>(Index)), kEvidenziatoTesto, kEvidenziatoSfondo);
-}
-
-void Menu::Form_MouseMove() {
-    if (!Evidenziato_) return;
-    Evidenziato_ = false;
-    for (QLabel* l : e_.Label1) Colora(l, kMenuTesto, kMenuSfondo);
 }
 
 void Menu::Label1_Click(int Index) {
@@ -59,7 +50,7 @@ bool Menu::SuUnoSprite(QEvent* event) const {
 bool Menu::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (watched == e_.canvas) {
-        if (type == QEvent::MouseMove && !SuUnoSprite(event)) Form_MouseMove();
+        if (type == QEvent::MouseMove && !SuUnoSprite(event)) evidenziazione_.Form_MouseMove();
         if (type == QEvent::MouseButtonPress && !SuUnoSprite(event)) Form_MouseDown();
         return false;
     }
@@ -72,7 +63,7 @@ bool Menu::eventFilter(QObject* watched, QEvent* event) {
     if (index < 0) return false;
     switch (type) {
     case QEvent::MouseMove:
-        Label1_MouseMove(index);
+        evidenziazione_.Label_MouseMove(static_cast<std::size_t>(index));
         return true;
     case QEvent::MouseButtonPress: {
         const auto* m = static_cast<QMouseEvent*>(event);

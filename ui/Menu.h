@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 
+#include "input/Colori.h"
 #include "ui/Elements.h"
 
 namespace tumblara {
@@ -17,13 +18,10 @@ public:
     // `apriOpzioni` shows the options window modally and returns when it closes.
     Menu(Game& game, const Elementi& elementi, std::function<void()> apriOpzioni);
 
-    void Label1_MouseMove(int Index);
-    void Form_MouseMove();
     void Label1_Click(int Index);
     void Text4_Click();
     void Form_MouseDown();
 
-    bool Evidenziato() const { return Evidenziato_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -35,7 +33,7 @@ private:
     Game& game_;
     Elementi e_;
     std::function<void()> apriOpzioni_;
-    bool Evidenziato_ = false;
+    Evidenziazione evidenziazione_;
     int premuto_ = -1;  // the menu label under a left button still down
 };
 

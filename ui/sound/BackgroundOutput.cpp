@@ -5,8 +5,6 @@ namespace tumblara {
 BackgroundOutput::BackgroundOutput(Maker make, std::chrono::milliseconds staleAfter)
     : staleAfter_(staleAfter), maker_([this, make = std::move(make)] { Make(make); }) {}
 
-BackgroundOutput::~BackgroundOutput() { maker_.join(); }
-
 void BackgroundOutput::Start(std::shared_ptr<const Wave> wave) {
     std::lock_guard lock(mutex_);
     if (made_) {

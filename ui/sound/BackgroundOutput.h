@@ -20,7 +20,7 @@ public:
 
     explicit BackgroundOutput(Maker make, std::chrono::milliseconds staleAfter = std::chrono::milliseconds(250));
     // Waits for the maker to finish.
-    ~BackgroundOutput() override;
+    ~BackgroundOutput() override = default;
     BackgroundOutput(const BackgroundOutput&) = delete;
     BackgroundOutput& operator=(const BackgroundOutput&) = delete;
 
@@ -38,7 +38,7 @@ private:
     std::shared_ptr<const Wave> pending_;
     Clock::time_point pendingSince_{};
     // Last, so it starts once everything it touches exists.
-    std::thread maker_;
+    std::jthread maker_;
 };
 
 }  // namespace tumblara

@@ -9,13 +9,11 @@
 namespace tumblara {
 namespace {
 
-using namespace std::chrono_literals;
-
 // How long after a failed connection the next wave tries again.
-constexpr auto kRetryAfter = 2s;
+constexpr auto kRetryAfter = std::chrono::seconds(2);
 // A wave that waited longer than this for the connection is no longer
 // worth hearing.
-constexpr auto kStaleAfter = 250ms;
+constexpr auto kStaleAfter = std::chrono::milliseconds(250);
 // The stream's buffer: small, so a wave is heard soon after it is started.
 constexpr pa_usec_t kBufferUsec = 30'000;
 // What is written at once, whatever the server asks for: an effect lies in
