@@ -25,6 +25,12 @@ KEYS = {"us": ("d", "a", "s", "w"), "it": ("egrave", "ograve", "agrave", "ugrave
         "de": ("udiaeresis", "odiaeresis", "dead_circumflex", "dead_acute")}
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
+turned = lambda p, q, t: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
+kept = lambda p, q, t: shape(q) == shape(p) and left(q) == left(p) and top(q) - top(p) <= t / 0.2 + 1  # noqa: E731
+
+
+def moved(step):  # unless a wall stops it
+    return lambda p, q, t: left(q) == (left(p) + step if left(p) + step >= 1 and right(p) + step <= 16 else left(p))
 
 
 def label(i):
@@ -66,35 +72,19 @@ class Player:
             print(f"a piece landed during {test.__name__} {args}; once more")
         fail(f"three pieces landed during {test.__name__}")
 
-    def act(self, key, seconds=0.5, how="key"):  # the piece before and after the key
-        p, since = self.piece(), self.landings
-        self.x.key(key, how=how)
-        if how == "keydown":  # held long past the X server's repeat delay
-            time.sleep(seconds)
+    # Taps or holds the key (held long past the X server's repeat delay); then
+    # the piece must soon answer `want` (before, after, seconds since).
+    def acts(self, key, want, hold=0):
+        p, t, since = self.piece(), time.monotonic(), self.landings
+        self.x.key(key, how="keydown" if hold else "key")
+        time.sleep(hold or 0.5)
+        if hold:
             self.x.key(key, how="keyup")
-        time.sleep(seconds if how == "key" else 0.3)
-        q = self.piece()
-        assert self.landings == since, "a landing"
-        return p, q
-
-    def moves(self, key, step):
-        p, since = self.piece(), self.landings
-        want = left(p) + step if left(p) + step >= 1 and right(p) + step <= 16 else left(p)
-        self.x.key(key)
-        time.sleep(0.5 if step == 0 else 0)
         end = time.monotonic() + 2
-        while (now := left(self.piece())) != want and self.landings == since and time.monotonic() < end:
+        while not (ok := want(p, q := self.piece(), time.monotonic() - t)) and self.landings == since \
+                and time.monotonic() < end:
             time.sleep(0.05)
-        assert self.landings == since and now == want, f"{key} took the piece from column {left(p)} to {now}"
-
-    def turns(self, key):
-        p, q = self.act(key)
-        assert shape(p) != shape(q) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)], f"{key} did not turn {shape(p)}"
-
-    def ignored(self, key):  # the piece falls as gravity has it
-        t = time.monotonic()
-        p, q = self.act(key)
-        assert shape(p) == shape(q) and top(q) - top(p) <= (time.monotonic() - t) / 0.2 + 1, f"{key} acts"
+        assert ok and self.landings == since, f"{key} took the piece {p} to {q}"
 
     def falls(self):  # one row per 300 ms, within a generous half either way
         p, t, since = self.piece(), time.monotonic(), self.landings
@@ -114,14 +104,6 @@ class Player:
         if took > rows * 0.15:
             fail(f"{key} took {took:.2f} s for {rows} rows: no fast fall")
 
-    def held(self, key, step):  # without repetition a held key moves the piece once
-        p, q = self.act(key, 1.5, "keydown")
-        assert left(q) == left(p) + step, f"a held {key} took the piece from column {left(p)} to {left(q)}"
-
-    def runs(self, key):  # with repetition into the wall
-        p, q = self.act(key, 2, "keydown")
-        assert (left(q) == 1) if key == "Left" else (right(q) == 16), f"a held {key} stopped at column {left(q)}"
-
     def bind(self, keys):  # each capture dialog asks with its own yellow text
         self.x.menu(3)
         wait_for(lambda: self.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
@@ -136,11 +118,9 @@ class Player:
         wait_for(lambda: self.count(OPTIONS, DARK_RED) == 0, "the options window to close after the fourth key")
         assert self.count(CAPTURE, DARK_RED) == 0, "a capture dialog stayed"
 
-    def steer(self, keys):
-        self.check(self.moves, keys[0], 1)
-        self.check(self.moves, keys[1], -1)
-        self.check(self.turns, keys[3])
-        self.check(self.drops, keys[2])
+    def steer(self, keys):  # right, left, drop, turn
+        for key, want in zip(keys, (moved(1), moved(-1), None, turned)):
+            self.check(*((self.drops, key) if want is None else (self.acts, key, want)))
 
     def pause(self, paused):  # "Continua" is longer than "Pausa"
         self.x.menu(1)
@@ -188,11 +168,9 @@ def play(x, p):
     assert p.piece() == q, "the paused piece moved"
     p.pause(False)
     p.check(p.falls)
-    p.check(p.moves, "Left", -1)
-    p.check(p.moves, "Right", 1)
-    p.check(p.turns, "space")
-    p.check(p.drops, "Down")
-    p.check(p.held, *(("Right", 1) if right(p.piece()) < 16 else ("Left", -1)))
+    p.steer(("Right", "Left", "Down", "space"))
+    step = 1 if right(p.piece()) < 16 else -1  # without repetition a held key moves the piece once
+    p.check(p.acts, "Right" if step > 0 else "Left", lambda p, q, t: left(q) == left(p) + step, 1.5)
 
     x.menu(3)  # the options window leaves the game running, and the menu takes no click meanwhile
     wait_for(lambda: p.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
@@ -203,14 +181,14 @@ def play(x, p):
     assert top(p.piece()) > top(q) or p.landings > since, "the piece stood still while the options were open"
     x.option(1)  # "Tasti a ripetizione"
     wait_for(lambda: p.count(OPTIONS, DARK_RED) == 0, "the options window to close")
-    p.check(p.runs, "Left" if left(p.piece()) >= 3 else "Right")
+    key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
+    p.check(p.acts, key, lambda p, q, t: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
     p.pause(True)
     p.bind(KEYS["us"])
     p.pause(False)
-    p.check(p.moves, "Right", 0)
-    p.check(p.ignored, "space")
-    p.check(p.ignored, "Down")
+    for key in ("Right", "space", "Down"):
+        p.check(p.acts, key, kept)
     p.steer(KEYS["us"])
     for shown in (True, False):
         x.menu(4)

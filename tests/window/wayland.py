@@ -9,7 +9,7 @@
 import sys, time  # noqa: E401
 
 from desktop import Sway, wait_for
-from game import KEYS, Player, left, right
+from game import KEYS, Player, moved, right
 
 
 def main(program):
@@ -21,7 +21,7 @@ def main(program):
         p.bind(KEYS["us"])  # each dialog must open inside the main window, where it is looked for
         wl.menu(0)
         time.sleep(2.5)  # past the level banner
-        p.check(p.moves, *(("d", 1) if right(p.piece()) < 16 else ("a", -1)))
+        p.check(p.acts, *(("d", moved(1)) if right(p.piece()) < 16 else ("a", moved(-1))))
         wl.menu(2)
         assert wl.ended(p.game) == 0, "status after \"Esci\""
     print("PASS")
