@@ -1,7 +1,7 @@
 # The real program on a private desktop: a private X server (Xvfb, no window
 # manager) or a headless sway, input as a user gives it, screenshots read back
 # as pixels, and every process ended afterwards. Standard library only.
-import ctypes, glob, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
+import contextlib, ctypes, glob, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
 
 
 def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must not fail a test
@@ -75,17 +75,12 @@ class Desktop:
     def ended(self, game, seconds=10):
         # The program's status once it has ended by itself; nothing of its session is left.
         wait_for(lambda: game.poll() is not None, "the program to end", seconds)
-        session = lambda f: self.read(f).rsplit(")", 1)[-1].split()[3:4]  # noqa: E731
-        left = [f for f in glob.glob("/proc/[0-9]*/stat") if session(f) == [str(game.pid)]]
+        left = []
+        for f in glob.glob("/proc/[0-9]*/stat"):
+            with contextlib.suppress(OSError):  # gone meanwhile
+                left += [f] if open(f).read().rsplit(")", 1)[1].split()[3] == str(game.pid) else []
         assert not left, f"processes of the program left behind: {left}"
         return game.returncode
-
-    @staticmethod
-    def read(path):
-        try:
-            return open(path).read()
-        except OSError:  # gone meanwhile
-            return ""
 
     def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
         self.move(600, 600)
