@@ -1,5 +1,13 @@
 #!/usr/bin/env python3
 """Times the whole program in a real window under Xvfb (1024x768, no window
+manager) on the tests' real-window harness, and prints one table with the
+engine's own costs; with --peers, start-up and memory of the falling-block
+games Debian ships beside ours. A missed target reads OVER; the status is not 0
+only when the program itself fails. CPU is the process's time on a core (all
+threads, schedstat) as a share of one core; start-up runs from the exec to the
+mapped window and to the first frame (ours: the well's green frame); repaints
+and key-to-repaint come from DAMAGE on the window, keys from XTEST.
+"""Times the whole program in a real window under Xvfb (1024x768, no window
 manager), on the real-window harness of the tests, and prints one table with
 the engine's own costs. A missed target reads OVER in the table; the exit
 status is not 0 only when the program itself fails (it does not start, or
