@@ -7,25 +7,6 @@ only when the program itself fails. CPU is the process's time on a core (all
 threads, schedstat) as a share of one core; start-up runs from the exec to the
 mapped window and to the first frame (ours: the well's green frame); repaints
 and key-to-repaint come from DAMAGE on the window, keys from XTEST.
-"""Times the whole program in a real window under Xvfb (1024x768, no window
-manager), on the real-window harness of the tests, and prints one table with
-the engine's own costs. A missed target reads OVER in the table; the exit
-status is not 0 only when the program itself fails (it does not start, or
-"Esci" does not end it): on a shared machine a benchmark measures, it does
-not judge.
-
-  measure_program.py --build BUILD_DIR            the game, then the falling-
-                                                  block games in Debian beside
-                                                  it when they are installed
-  measure_program.py --build BUILD_DIR --peers    start-up and memory of the
-                                                  game and of those games only
-  measure_program.py --build BUILD_DIR --engine-only
-
-CPU is the process's time on a core (all its threads, from schedstat) over a
-span, as a share of one core. Start-up runs from the exec to the window's
-mapping and to its first frame (for the game: the well's green frame). The
-repaints and the key-to-repaint delay come from the X server's DAMAGE reports
-on the window, the keys from XTEST, over a connection of our own.
 """
 
 import argparse
