@@ -26,7 +26,7 @@ def game_over(x):
     # each call drops a piece against the left wall: a tower soon at the top.
     if x.shot().count(*PREVIEW, 0) != 122 * 122:
         x.key(*["Left"] * 8, "Down")
-        return time.sleep(0.4)
+        return time.sleep(0.2)
     shots = [x.shot() for _ in range(4) if not time.sleep(0.3)]
     return all(s.count(*PREVIEW, 0) == 122 * 122 for s in shots) and \
         len({s.count(*BANNER, 0xFFFF00) > 20 for s in shots}) == 2
