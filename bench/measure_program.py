@@ -9,14 +9,7 @@ mapped window and to the first frame (ours: the well's green frame); repaints
 and key-to-repaint come from DAMAGE on the window, keys from XTEST.
 """
 
-import argparse
-import ctypes
-import json
-import os
-import statistics
-import subprocess
-import sys
-import time
+import argparse, contextlib, ctypes, json, os, statistics, subprocess, sys, time  # noqa: E401
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "window"))
 from desktop import X11, wait_for  # noqa: E402
@@ -31,11 +24,8 @@ def cpu_ns(pid):
     """Time on a core so far, all threads: the first field of each task's schedstat."""
     total = 0
     for tid in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
-                total += int(f.read().split()[0])
-        except OSError:
-            pass  # a thread that ended meanwhile
+        with contextlib.suppress(OSError):  # a thread that ended meanwhile
+            total += int(open(f"/proc/{pid}/task/{tid}/schedstat").read().split()[0])
     return total
 
 
@@ -46,13 +36,11 @@ def cpu_share(pid, seconds):
 
 
 def status_field(pid, name):
-    with open(f"/proc/{pid}/status") as f:
-        return next(int(line.split()[1]) for line in f if line.startswith(name + ":"))
+    return next(int(line.split()[1]) for line in open(f"/proc/{pid}/status") if line.startswith(name + ":"))
 
 
 def shared_libraries(pid):
-    with open(f"/proc/{pid}/maps") as f:
-        return len({line.split()[-1] for line in f if len(line.split()) >= 6 and ".so" in line.split()[-1]})
+    return len({w[-1] for w in map(str.split, open(f"/proc/{pid}/maps")) if len(w) >= 6 and ".so" in w[-1]})
 
 
 class XClient:
@@ -115,10 +103,8 @@ def start(x, xc, cmd, ours):
     t0 = time.monotonic()
     proc = x.start(cmd)
     mapped = wait_for(lambda: windows(x, proc) and time.monotonic(), f"a window of {cmd}", 60) - t0
-    if ours:
-        drawn = lambda: xc.grab(19, 0, 1, 674).count(b"\0\xff\0") >= 674  # noqa: E731
-    else:
-        drawn = lambda: xc.grab(0, 0, 1024, 768).strip(b"\0")  # noqa: E731
+    drawn = (lambda: xc.grab(19, 0, 1, 674).count(b"\0\xff\0") >= 674) if ours else \
+        (lambda: xc.grab(0, 0, 1024, 768).strip(b"\0"))
     frame = wait_for(lambda: drawn() and time.monotonic(), f"a first frame of {cmd}", 60) - t0
     return proc, mapped, frame
 
