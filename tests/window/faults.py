@@ -10,9 +10,6 @@
 #       banner, play, pause, game-over, options (open), capture (open): status 0
 #       and no process left. Before its "Esci", game-over opens and closes the
 #       options window: the preview box stays black.
-#   faults.py TUMBLARA close-dialog capture
-#       each of the four capture dialogs closed by the window system: the
-#       program goes on, the options window goes, "Esci" ends it with 0
 #   faults.py TUMBLARA no-sound       no sound server: the game plays, "Esci" ends it
 import subprocess, sys, time  # noqa: E401
 
@@ -84,12 +81,6 @@ def run(program, case, state="play"):
                 assert x.shot().count(*PREVIEW, 0) == 122 * 122, "the last preview came back after the options"
         if case == "close":
             x.close(x.windows(game)[0])
-        elif case == "close-dialog":
-            for i in range(4):  # a closed capture keeps that key; after the fourth the options window goes
-                wait_for(lambda: len(x.windows(game)) == 3, f"capture dialog {i + 1}")
-                x.close(x.windows(game)[-1])
-            wait_for(lambda: len(x.windows(game)) == 1, "the options window to go")
-            time.sleep(0.5)
         if case != "close":
             assert game.poll() is None, "the program ended by itself"
             x.menu(2)
