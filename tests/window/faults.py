@@ -7,9 +7,10 @@
 #                                     and no connection of it left before that
 #   faults.py TUMBLARA esci|close STATE
 #       "Esci", or the window system closing the main window, in a wait: idle,
-#       banner, play, pause, game-over, options (open), capture (open): status 0
-#       and no process left. Before its "Esci", game-over opens and closes the
-#       options window: the preview box stays black.
+#       banner, play, pause, game-over, and (closing only: the menu takes no
+#       click under them) options open, capture open: status 0 and no process
+#       left. Before its "Esci", game-over opens and closes the options window:
+#       the preview box stays black.
 #   faults.py TUMBLARA no-sound       no sound server: the game plays, "Esci" ends it
 import subprocess, sys, time  # noqa: E401
 
