@@ -82,6 +82,15 @@ class Desktop:
         assert not left, f"processes of the program left behind: {left}"
         return game.returncode
 
+    def move(self, x, y):
+        self.run(*self.MOVE, str(x), str(y))
+        time.sleep(0.2)
+
+    def click(self, x, y):
+        self.move(x, y)
+        for command in self.CLICK:
+            self.run(*command)
+
     def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
         self.move(600, 600)
         self.click(924, 60 * i + 17)
@@ -113,16 +122,10 @@ class X11(Desktop):
         os.close(w)
         self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
 
+    MOVE, CLICK = ("xdotool", "mousemove"), [("xdotool", "click", "1")]
+
     def shot(self):
         return read_xwd(self.run("xwd", "-root", "-silent"))
-
-    def move(self, x, y):
-        self.run("xdotool", "mousemove", str(x), str(y))
-        time.sleep(0.2)
-
-    def click(self, x, y):
-        self.move(x, y)
-        self.run("xdotool", "click", "1")
 
     def key(self, *names, how="key"):
         self.run("xdotool", how, *names)
@@ -193,17 +196,11 @@ class Sway(Desktop):
         roundtrip(6)
         return wire
 
+    MOVE = ("swaymsg", "seat", "-", "cursor", "set")
+    CLICK = [("swaymsg", "seat", "-", "cursor", how, "button1") for how in ("press", "release")]
+
     def shot(self):
         return read_ppm(self.run("grim", "-t", "ppm", "-"))
-
-    def move(self, x, y):
-        self.run("swaymsg", "seat", "-", "cursor", "set", str(x), str(y))
-        time.sleep(0.2)
-
-    def click(self, x, y):
-        self.move(x, y)
-        for how in ("press", "release"):
-            self.run("swaymsg", "seat", "-", "cursor", how, "button1")
 
     def key(self, *names, how="key"):
         self.run("wtype", *[a for n in names for a in ({"key": "-k", "keydown": "-P", "keyup": "-p"}[how], n)])

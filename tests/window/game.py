@@ -68,7 +68,6 @@ class Player:
             except AssertionError:
                 if self.landings == since:
                     raise
-            print(f"a piece landed during {test.__name__} {args}; once more")
         fail(f"three pieces landed during {test.__name__}")
 
     # Taps or holds the key (held long past the X server's repeat delay), or
