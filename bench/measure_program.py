@@ -125,11 +125,6 @@ def startup_runs(x, xc, cmd, ours, runs, settle):
             "hwm_mib": statistics.median(hwm), "threads": threads, "libs": libs}
 
 
-def click(x, caption):
-    x.move(924, 60 * MENU[caption] + 17)
-    x.run("xdotool", "click", "1")
-
-
 def session(x, xc, cmd, seconds):
     """One run through the waits and play; the figures by name."""
     r = {}
@@ -139,7 +134,7 @@ def session(x, xc, cmd, seconds):
     r["cpu_game_over"] = cpu_share(proc.pid, seconds)
     shares = []
     while len(shares) * BANNER_S < seconds:  # each new game shows its banner for about two seconds
-        click(x, "Nuova Partita")
+        x.menu(MENU["Nuova Partita"])
         time.sleep(0.15)
         shares.append(cpu_share(proc.pid, BANNER_S))
     r["cpu_banner"] = statistics.mean(shares)
@@ -169,11 +164,11 @@ def session(x, xc, cmd, seconds):
         delays.append(((first[0][0] if first else time.monotonic()) - t0) * 1000)
     r["keys_ms"] = delays
 
-    click(x, "Pausa")
+    x.menu(MENU["Pausa"])
     time.sleep(0.5)
     r["cpu_pause"] = cpu_share(proc.pid, seconds)
-    click(x, "Pausa")  # now "Continua"
-    click(x, "Nuova Partita")  # fast drops: each Down drops the falling piece at 20 ms a row
+    x.menu(MENU["Pausa"])  # now "Continua"
+    x.menu(MENU["Nuova Partita"])  # fast drops: each Down drops the falling piece at 20 ms a row
     time.sleep(2.5)
     before, t0 = cpu_ns(proc.pid), time.monotonic()
     while time.monotonic() - t0 < min(seconds, 8.0):
@@ -181,7 +176,7 @@ def session(x, xc, cmd, seconds):
         time.sleep(0.75)
     r["cpu_fast_drop"] = (cpu_ns(proc.pid) - before) / ((time.monotonic() - t0) * 1e9)
     r["hwm_session_mib"] = status_field(proc.pid, "VmHWM") / 1024
-    click(x, "Esci")
+    x.menu(MENU["Esci"])
     try:
         r["exit_on_esci"] = proc.wait(5) == 0
     except subprocess.TimeoutExpired:
