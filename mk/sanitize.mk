@@ -7,7 +7,7 @@ ASAN_BUILD ?= build-asan
 SANITIZE_ENV = \
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$(abspath tests/faults/lsan.supp):print_suppressions=0 \
+  LSAN_OPTIONS=suppressions=$(abspath tests/lsan.supp):print_suppressions=0 \
   QT_QPA_PLATFORM=offscreen
 
 .PHONY: asan-build test-sanitize test-faults sanitize-ci

@@ -1,26 +1,49 @@
 #include "ui/Display.h"
 
-#include <xcb/xcb.h>
+#include <QString>
 
+#include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace tumblara {
 namespace {
 
-bool Impostata(const char* name) {
-    const char* v = std::getenv(name);
-    return v != nullptr && *v != '\0';
+struct Held {
+    QtMsgType type;
+    QString file, function, category, text;
+    int line;
+};
+
+// Qt's message handler is a plain function: the held messages live here.
+std::vector<Held>& HeldMessages() {
+    static std::vector<Held> held;
+    return held;
+}
+
+void HoldBack(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("tumblara: cannot reach a display to show the game on (DISPLAY, WAYLAND_DISPLAY or "
+                   "QT_QPA_PLATFORM)\n",
+                   stderr);
+        std::_Exit(1);
+    }
+    HeldMessages().push_back({type, QString::fromUtf8(context.file), QString::fromUtf8(context.function),
+                              QString::fromUtf8(context.category), text, context.line});
 }
 
 }  // namespace
 
-bool DisplayDisponibile() {
-    if (Impostata("QT_QPA_PLATFORM") || Impostata("WAYLAND_DISPLAY")) return true;
-    if (!Impostata("DISPLAY")) return false;
-    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    const bool ok = xcb_connection_has_error(c) == 0;
-    xcb_disconnect(c);
-    return ok;
+DisplayGuard::DisplayGuard() : previous_(qInstallMessageHandler(HoldBack)) {}
+
+DisplayGuard::~DisplayGuard() {
+    qInstallMessageHandler(previous_);
+    for (const Held& m : std::exchange(HeldMessages(), {})) {
+        const QByteArray file = m.file.toUtf8(), function = m.function.toUtf8(), category = m.category.toUtf8();
+        const QMessageLogContext context(file.constData(), m.line, function.constData(), category.constData());
+        qt_message_output(m.type, context, m.text);
+    }
 }
 
 }  // namespace tumblara

@@ -1,0 +1,206 @@
+# The real program on a private desktop: a private X server (Xvfb, no window
+# manager) or a headless sway, input as a user gives it, screenshots read back
+# as pixels, and every process ended afterwards. Standard library only.
+import contextlib, ctypes, glob, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
+
+
+def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must not fail a test
+    end = time.monotonic() + seconds
+    while not (value := condition()):
+        assert time.monotonic() < end, f"waited {seconds} s for {what}"
+        time.sleep(0.05)
+    return value
+
+
+class Shot:
+    # One screenshot: `step` bytes a pixel, with red, green and blue at the offsets `at`.
+    def __init__(self, width, height, data, stride, step, at):
+        self.width, self.height, self.data, self.stride, self.step, self.at = width, height, data, stride, step, at
+
+    def count(self, x, y, w, h, colour):
+        # Pixels of exactly that colour in the rectangle: a byte mask per channel
+        # and row, ANDed as big integers, so that no Python loop runs per pixel.
+        x0, x1, n = max(x, 0) * self.step, min(x + w, self.width) * self.step, 0
+        tables = [bytes(int(i == colour >> s & 255) for i in range(256)) for s in (16, 8, 0)]
+        for row in range(max(y, 0), min(y + h, self.height)):
+            line, mask = self.data[row * self.stride + x0:row * self.stride + x1], -1
+            for table, o in zip(tables, self.at):
+                mask &= int.from_bytes(line[o::self.step].translate(table), "little")
+            n += mask.bit_count()
+        return n
+
+    def block(self, x0, y0, cella):
+        # A block picture is the same ramp on every row: dark at the left,
+        # brightest right of the middle. Text over the well does not pass.
+        for y in (y0 + cella // 5, y0 + cella // 2, y0 + cella * 4 // 5):
+            at = (y * self.stride + (x0 + cella * f // 100) * self.step for f in (10, 30, 55, 92))
+            left, rise, peak, right = (max(self.data[p + o] for o in self.at) for p in at)
+            if peak < 150 or not left < rise < peak > right:
+                return False
+        return True
+
+    def well(self, cella):
+        # Rows 1..31 of the well, 16 cells each: '#' a block, '.' anything else.
+        return "".join(".#"[self.block(c * cella, r * cella, cella)] for r in range(1, 32) for c in range(1, 17))
+
+
+def read_xwd(data):
+    head = [int.from_bytes(data[i:i + 4], "big") for i in range(0, 100, 4)]
+    step, at = head[11] // 8, [(m & -m).bit_length() // 8 for m in head[14:17]]  # each channel's byte
+    return Shot(head[4], head[5], data[head[0] + 12 * head[19]:], head[12], step,
+                at if head[7] == 0 else [step - 1 - a for a in at])  # 0: least significant byte first
+
+
+def read_ppm(data):
+    m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    return Shot(int(m[1]), int(m[2]), data[m.end():], 3 * int(m[1]), 3, (0, 1, 2))
+
+
+class Desktop:
+    # A private runtime folder and no display variables; what starts here ends with it.
+    def __init__(self):
+        self.dir, self.procs = tempfile.mkdtemp(prefix="tumblara-window-"), []
+        os.chmod(self.dir, 0o700)
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        self.env["XDG_RUNTIME_DIR"], self.log = self.dir, open(os.path.join(self.dir, "log"), "w+")
+
+    def run(self, *args):
+        return subprocess.run(args, env=self.env, check=True, timeout=30, stdout=subprocess.PIPE).stdout
+
+    def start(self, *args, **env):
+        self.procs.append(subprocess.Popen([os.path.abspath(args[0]), *args[1:]], env=dict(self.env, **env),
+                                           cwd=self.dir, stdout=self.log, stderr=self.log, start_new_session=True))
+        return self.procs[-1]
+
+    def ended(self, game, seconds=10):
+        # The program's status once it has ended by itself; nothing of its session is left.
+        wait_for(lambda: game.poll() is not None, "the program to end", seconds)
+        left = []
+        for f in glob.glob("/proc/[0-9]*/stat"):
+            with contextlib.suppress(OSError):  # gone meanwhile
+                left += [f] if open(f).read().rsplit(")", 1)[1].split()[3] == str(game.pid) else []
+        assert not left, f"processes of the program left behind: {left}"
+        return game.returncode
+
+    def move(self, x, y):
+        self.run(*self.MOVE, str(x), str(y))
+        time.sleep(0.2)
+
+    def click(self, x, y):
+        self.move(x, y)
+        for command in self.CLICK:
+            self.run(*command)
+
+    def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
+        self.move(600, 600)
+        self.click(924, 60 * i + 17)
+
+    def option(self, i):  # the options window's three labels, 49 pixels apart
+        self.click(899, 230 + 49 * i + (i == 2))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for p in reversed(self.procs):
+            p.kill()
+            p.wait()
+        if exc[0]:
+            self.log.seek(0)
+            print("--- program output\n" + self.log.read()[-3000:])
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+class X11(Desktop):
+    # bare: without -noreset the server resets whenever its last client leaves, as under xinit;
+    # it logs every connection and disconnection.
+    def __init__(self, bare=False):
+        super().__init__()
+        r, w = os.pipe()  # -displayfd: the server picks a free display itself
+        self.procs.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
+                                           + (["-audit", "2"] if bare else ["-noreset"]), pass_fds=(w,), stderr=self.log))
+        os.close(w)
+        self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
+
+    MOVE, CLICK = ("xdotool", "mousemove"), [("xdotool", "click", "1")]
+
+    def shot(self):
+        return read_xwd(self.run("xwd", "-root", "-silent"))
+
+    def key(self, *names, how="key"):
+        self.run("xdotool", how, *names)
+
+    def windows(self, game):  # shown, bottom to top: the main window first
+        return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--pid", str(game.pid)).split()]
+
+    def close(self, window):  # what a window manager's close button sends
+        x, p = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
+        x.XOpenDisplay.restype, x.XInternAtom.restype, x.XInternAtom.argtypes = p, ctypes.c_ulong, (p, ctypes.c_char_p, ctypes.c_int)
+        x.XSendEvent.argtypes, x.XCloseDisplay.argtypes = (p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, p), (p,)
+        d, event = x.XOpenDisplay(self.env["DISPLAY"].encode()), (ctypes.c_long * 24)()  # an XClientMessageEvent
+        event[0], event[4], event[6] = 33, window, 32
+        event[5], event[7] = (x.XInternAtom(d, name, 0) for name in (b"WM_PROTOCOLS", b"WM_DELETE_WINDOW"))
+        x.XSendEvent(d, window, 0, 0, event)
+        x.XCloseDisplay(d)  # flushes
+
+
+class Sway(Desktop):
+    # A headless sway; it refuses root, so root runs it as nobody.
+    def __init__(self):
+        super().__init__()
+        user, config = [], os.path.join(self.dir, "config")
+        if os.getuid() == 0:
+            nobody = pwd.getpwnam("nobody")
+            os.chown(self.dir, nobody.pw_uid, nobody.pw_gid)
+            user = ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups"]
+        with open(config, "w") as f:
+            f.write("output HEADLESS-1 resolution 1024x768\ndefault_border none\n")
+        self.env.update(HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        self.procs.append(subprocess.Popen(user + ["sway", "-c", config], env=self.env, stderr=subprocess.DEVNULL))
+        find = lambda prefix: next((os.path.join(self.dir, n) for n in os.listdir(self.dir)  # noqa: E731
+                                    if n.startswith(prefix) and not n.endswith(".lock")), None)
+        self.env.update(WAYLAND_DISPLAY=wait_for(lambda: find("wayland-"), "sway's socket"), QT_QPA_PLATFORM="wayland",
+                        SWAYSOCK=wait_for(lambda: find("sway-ipc"), "sway's command socket"))
+        self.pointer = self.hold_pointer()
+
+    def hold_pointer(self):
+        # A seat passes pointer events on only while it has a pointer: a virtual
+        # one, made over the bare wire protocol and held open. It never moves;
+        # the seat's own cursor commands do the pointing.
+        wire = socket.socket(socket.AF_UNIX)
+        wire.connect(self.env["WAYLAND_DISPLAY"])
+
+        def send(target, opcode, *words, text=b""):  # a string: its length with the NUL, padded to 4 bytes
+            body = struct.pack(f"<{len(words)}I", *words)
+            if text:
+                body = body[:4] + struct.pack("<I", len(text) + 1) + text.ljust(len(text) // 4 * 4 + 4, b"\0") + body[4:]
+            wire.sendall(struct.pack("<II", target, len(body) + 8 << 16 | opcode) + body)
+
+        def roundtrip(callback, wanted=b"-"):  # wl_display.sync; the registry's name for `wanted`
+            send(1, 0, callback)
+            data, found = b"", None
+            while True:
+                while len(data) < 8 or len(data) < struct.unpack_from("<I", data, 4)[0] >> 16:
+                    data += wire.recv(65536)
+                target, size = struct.unpack_from("<II", data)
+                if target == 2 and data[16:16 + len(wanted)] == wanted:
+                    found = struct.unpack_from("<I", data, 8)[0]
+                data = data[size >> 16:]
+                if target == callback:
+                    return found
+
+        send(1, 1, 2)  # wl_display.get_registry
+        manager = b"zwlr_virtual_pointer_manager_v1"
+        send(2, 0, roundtrip(3, manager), 1, 4, text=manager)  # wl_registry.bind
+        send(4, 0, 0, 5)  # create_virtual_pointer on the default seat
+        roundtrip(6)
+        return wire
+
+    MOVE = ("swaymsg", "seat", "-", "cursor", "set")
+    CLICK = [("swaymsg", "seat", "-", "cursor", how, "button1") for how in ("press", "release")]
+
+    def shot(self):
+        return read_ppm(self.run("grim", "-t", "ppm", "-"))
+
+    def key(self, *names, how="key"):
+        self.run("wtype", *[a for n in names for a in ({"key": "-k", "keydown": "-P", "keyup": "-p"}[how], n)])

@@ -1,0 +1,93 @@
+# Faults met by the real program, each with the outcome it must give.
+#
+#   faults.py TUMBLARA no-display     every platform asked for with no display of
+#                                     any kind to reach: one line on stderr, status 1
+#   faults.py TUMBLARA bare-server    a server that resets when its last client
+#                                     leaves, the game its only client: it comes up,
+#                                     and no connection of it left before that
+#   faults.py TUMBLARA esci|close STATE
+#       "Esci", or the window system closing the main window, in a wait: idle,
+#       banner, play, pause, game-over, and (closing only: the menu takes no
+#       click under them) options open, capture open: status 0 and no process
+#       left. Before its "Esci", game-over opens and closes the options window:
+#       the preview box stays black.
+#   faults.py TUMBLARA no-sound       no sound server: the game plays, "Esci" ends it
+import subprocess, sys, time  # noqa: E401
+
+from desktop import X11, Desktop, wait_for
+
+PREVIEW, BANNER = (380, 317, 122, 122), (126, 315, 240, 50)
+
+
+def game_over(x):
+    # The preview box black while the banner over the well blinks. Until then
+    # each call drops a piece against the left wall: a tower soon at the top.
+    if x.shot().count(*PREVIEW, 0) != 122 * 122:
+        x.key(*["Left"] * 8, "Down")
+        return time.sleep(0.2)
+    shots = [x.shot() for _ in range(4) if not time.sleep(0.3)]
+    return all(s.count(*PREVIEW, 0) == 122 * 122 for s in shots) and \
+        len({s.count(*BANNER, 0xFFFF00) > 20 for s in shots}) == 2
+
+
+def enter(x, game, state):
+    if state in ("options", "capture"):
+        x.menu(3)
+        wait_for(lambda: len(x.windows(game)) == 2, "the options window")
+        if state == "capture":
+            x.option(0)
+            wait_for(lambda: len(x.windows(game)) == 3, "the capture dialog")
+    elif state != "idle":
+        x.menu(0)
+        time.sleep(0.3 if state == "banner" else 2.5)  # the level banner, or past it
+        if state == "play":
+            x.key("Left")
+        elif state == "pause":
+            x.menu(1)
+        elif state == "game-over":
+            wait_for(lambda: game_over(x), "a game over", 90)
+
+
+def no_display(program):
+    for platform in ({"QT_QPA_PLATFORM": "xcb"}, {"QT_QPA_PLATFORM": "wayland"}, {}):
+        for display in ({}, {"DISPLAY": ":3917"}, {"WAYLAND_DISPLAY": "no-such-socket"}):
+            with Desktop() as d:  # a private runtime folder, no display variables
+                r = subprocess.run([program], env=dict(d.env, **platform, **display), capture_output=True, text=True,
+                                   timeout=30)
+                said = f"{platform} {display}: status {r.returncode}, stderr {r.stderr!r}"
+                print(said)
+                assert r.returncode == 1 and len(r.stderr.splitlines()) == 1, said
+
+
+def run(program, case, state="play"):
+    with X11(bare=case == "bare-server") as x:
+        if case == "no-sound":
+            x.env["PULSE_SERVER"] = "unix:/nonexistent/pulse"
+        game = x.start(program)
+        if case == "bare-server":
+            time.sleep(3)  # no client of ours meanwhile: its leaving would reset the server
+            x.log.seek(0)  # a connection that leaves first resets the server; the next may come as it resets
+            assert game.poll() is None and "disconnected" not in x.log.read(), "a connection left a bare server"
+        wait_for(lambda: x.shot().count(19, 0, 340, 674, 0x00FF00) == 2024, "the well's frame")
+        if case == "bare-server":
+            return
+        enter(x, game, state)
+        if state == "game-over" and case == "esci":
+            x.menu(3)
+            wait_for(lambda: len(x.windows(game)) == 2, "the options window")
+            x.option(1)
+            wait_for(lambda: len(x.windows(game)) == 1, "the options window to close")
+            for _ in range(5):
+                time.sleep(0.2)
+                assert x.shot().count(*PREVIEW, 0) == 122 * 122, "the last preview came back after the options"
+        if case == "close":
+            x.close(x.windows(game)[0])
+        if case != "close":
+            assert game.poll() is None, "the program ended by itself"
+            x.menu(2)
+        assert x.ended(game) == 0, f"status {game.returncode} after {case} {state}"
+
+
+if __name__ == "__main__":
+    no_display(sys.argv[1]) if sys.argv[2] == "no-display" else run(*sys.argv[1:])
+    print("PASS", *sys.argv[2:])
