@@ -23,8 +23,8 @@ test=(
   pkgconf libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool procps
   python3 desktop-file-utils appstream strace lintian
-  libxtst-dev libxdamage-dev
-  weston x11-apps sway grim wtype libwayland-dev
+  x11-apps x11-xkb-utils libxtst6 libxdamage1
+  sway grim wtype
   clang libclang-rt-14-dev
   pulseaudio pulseaudio-utils
 )
