@@ -6,22 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/Game.h"
 #include "input/Keyboard.h"
-#include "tests/support/FakeWindow.h"
+#include "tests/support/Board.h"
 
 namespace tumblara {
 namespace {
 
 using Ms = testing::FakeWindow::Ms;
 
-struct Table {
-    testing::FakeWindow fake;
-    Game game{fake};
+struct Table : testing::GameOnFakeWindow {
+    using GameOnFakeWindow::GameOnFakeWindow;
 
     void Require(bool holds, const char* rule) const {
         if (holds) return;
-        std::fprintf(stderr, "at %ld ms: %s %s\n", static_cast<long>(fake.Now().count()), rule, fake.misuse.c_str());
+        std::fprintf(stderr, "at %ld ms: %s\n", static_cast<long>(fake.Now().count()), rule);
         std::abort();
     }
     // A sprite on a cell of the well (rows 0..31: a turn may reach row 0), or all four on the parking spot or where the window put them at load.
@@ -40,7 +38,7 @@ struct Table {
         const std::int32_t interval = fake.Interval(TimerId::Timer1);
         Require(interval == 20 || (interval >= 50 && interval <= 300 && interval % 50 == 0), "a gravity interval");
         for (int k = 1; k <= 4; ++k) Require(Placed(k), "a sprite neither in the well nor parked");
-        Require(fake.misuse.empty(), "the window was misused:");
+        Require(fake.callsAfterQuit == 0, "the window was called after quit");
     }
     void Handle(std::uint8_t op, std::uint8_t a, std::uint8_t b) {
         const std::int32_t keys[] = {game.state.TastoDestra, game.state.TastoSinistra, game.state.TastoCaduta, game.state.TastoRotazione};
@@ -73,9 +71,8 @@ struct Table {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using tumblara::Ms;
     if (size < 3) return 0;
-    tumblara::Table t{tumblara::testing::FakeWindow(1 + data[0] % 255, (data[1] << 8 | data[2]) * 86400.0 / 65536)};
+    tumblara::Table t((data[1] << 8 | data[2]) * 86400.0 / 65536, 1 + data[0] % 255);
     t.fake.record = false;
-    t.game.state.Cella = static_cast<std::uint8_t>(1 + data[0] % 255);
     t.fake.onTimer1 = [&t] { t.game.Timer1_Timer(), t.Check(); };
     t.fake.onTimer2 = [&t] { t.game.Timer2_Timer(), t.Check(); };
     t.fake.After(Ms{0}, [&t] { t.game.Form_Activate(); });  // as the program starts

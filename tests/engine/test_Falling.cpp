@@ -11,56 +11,51 @@ namespace {
 class Falling : public ::testing::Test, protected GameOnFakeWindow {
 protected:
     void SetUp() override { StartGame(); }
-    // A well, a piece in it, and draws that make the next piece a flat I entering at column 1.
+    // A well and a piece in it, falling fast from a score of 0. The next landing hands
+    // over a flat I in picture 6, and its draws preview a T in state 1 and picture 4.
     void Prepare(const std::vector<std::string>& well, std::int16_t tipo, std::int16_t rot, int x, int y) {
         SetWell(well);
         PutPiece(tipo, rot, x, y);
-        game.state.TipoProssimo = 1, game.state.RotProssimo = 0, game.state.ColorePezzo = 5;
-        fake.rnd = {0, 0, 0, 0};
+        game.state.TipoProssimo = 1, game.state.RotProssimo = 0, game.state.ColorePezzo = 5, game.state.ColoreProssimo = 6;
+        game.state.Punteggio = 0;
+        game.CadutaRapida();
+        fake.rnd = {0.9f, 0.3f, 0.5f, 7.5f / 13};  // a T, state 1, picture 4, column 8
     }
-    const std::vector<std::string> kNextAtTheTop = {"@@@@............"};
 };
 
 // Where a piece comes to rest decides the game: it falls a row a tick and
 // settles, in its own picture, on the floor or on the first block below it.
-TEST_F(Falling, APieceFallsARowATickAndSettlesOnTheFloorOrOnTheBlocksBelowIt) {
-    struct Case { const char* what; std::int16_t tipo, rot; int x, y, ticks, steps; std::vector<std::string> before, after; };
-    const Case cases[] = {
-        {"O in the air", 2, 0, 5, 27, 2, 2, {}, {"....@@..........", "....@@..........", "................"}},
-        {"O onto the floor", 2, 0, 5, 29, 2, 1, {}, {"....55..........", "....55.........."}},
-        {"upright I onto a pile", 1, 1, 5, 24, 3, 2, {"....3...........", "....3..........."},
+// Every row the landing completes goes, the rows above move down a row, and
+// each is worth 16 points. The landing ends the fast drop, hands over the
+// previewed piece and previews the next draws: shape, state, picture, column.
+TEST_F(Falling, APieceFallsARowATickSettlesAndTheRowsItCompletesGo) {
+    struct Case { const char* what; std::int16_t tipo, rot; int x, y, ticks, steps, rows; std::vector<std::string> before, after; };
+    const Case cases[] = {  // those that remove no row first: they show the new game's score
+        {"O in the air", 2, 0, 5, 27, 2, 2, 0, {}, {"....@@..........", "....@@..........", "................"}},
+        {"O onto the floor", 2, 0, 5, 29, 2, 1, 0, {}, {"....55..........", "....55.........."}},
+        {"upright I onto a pile", 1, 1, 5, 24, 3, 2, 0, {"....3...........", "....3..........."},
          {"....5...........", "....5...........", "....5...........", "....5...........", "....3...........", "....3..........."}},
-        {"S caught by one foot", 6, 0, 5, 28, 2, 1, {"....3..........."}, {"....5...........", "....55..........", "....35.........."}},
+        {"S caught by one foot", 6, 0, 5, 28, 2, 1, 0, {"....3..........."}, {"....5...........", "....55..........", "....35.........."}},
+        {"one row", 1, 1, 8, 28, 1, 0, 1, {"......4.........", "3333333.33333333"}, {".......5........", ".......5........", "......45........"}},
+        {"four rows under a pile", 1, 1, 8, 28, 1, 0, 4,
+         {"3..............3", "7777777.77777777", "7777777.77777777", "7777777.77777777", "7777777.77777777"}, {"3..............3"}},
+        {"two rows around one that stays", 1, 1, 8, 28, 1, 0, 2,
+         {"7777777.77777777", "22222.2.22222222", "6666666.66666666", "4444444.4444.444"}, {"22222.2522222222", "444444454444.444"}},
     };
     for (const Case& c : cases) {
         Prepare(c.before, c.tipo, c.rot, c.x, c.y);
         Ticks(c.ticks);
         const bool landed = c.steps < c.ticks;
-        EXPECT_EQ(Well(), Bottom(c.after, landed ? kNextAtTheTop : std::vector<std::string>{})) << c.what;
-        EXPECT_EQ(Shown(), Well(false)) << c.what << ": the window keeps what settled";
+        EXPECT_EQ(Well(), Bottom(c.after, landed ? std::vector<std::string>{".......@@@@....."} : std::vector<std::string>{})) << c.what;
+        EXPECT_EQ(Shown(), Well(false)) << c.what << ": the window keeps what settled and every moved row";
         EXPECT_EQ(fake.CountInLog("sound Impact02.wav"), c.steps) << c.what << ": a step sound per row fallen";
-    }
-}
-
-// Full rows are the only way to score: each goes, everything above moves down
-// a row, and each is worth 16 points.
-TEST_F(Falling, EveryRowTheLandingCompletesGoesAndTheRowsAboveMoveDown) {
-    struct Case { const char* what; std::vector<std::string> before, after; int removed; };
-    const Case cases[] = {
-        {"one row", {"......4.........", "3333333.33333333"}, {".......5........", ".......5........", "......45........"}, 1},
-        {"four rows under a pile", {"3..............3", "7777777.77777777", "7777777.77777777", "7777777.77777777", "7777777.77777777"},
-         {"3..............3"}, 4},
-        {"two rows around one that stays", {"7777777.77777777", "22222.2.22222222", "6666666.66666666", "4444444.4444.444"},
-         {"22222.2522222222", "444444454444.444"}, 2},
-    };
-    for (const Case& c : cases) {
-        Prepare(c.before, 1, 1, 8, 28);  // an upright I in column 8, resting on the floor
-        game.state.Punteggio = 0;
-        Ticks(1);
-        EXPECT_EQ(Well(), Bottom(c.after, kNextAtTheTop)) << c.what;
-        EXPECT_EQ(Shown(), Well(false)) << c.what << ": every moved row is repainted, and kept";
-        EXPECT_EQ(fake.CountInLog("sound Bonus1.wav"), c.removed) << c.what;
-        EXPECT_EQ(fake.Caption(LabelId::Label2), "Score :  " + std::to_string(16 * c.removed)) << c.what;
+        EXPECT_EQ(fake.CountInLog("sound Bonus1.wav"), c.rows) << c.what;
+        EXPECT_EQ(fake.Caption(LabelId::Label2), "Score :  " + std::to_string(16 * c.rows)) << c.what;
+        if (!landed) continue;
+        EXPECT_EQ(fake.Interval(TimerId::Timer1), 300) << c.what;
+        EXPECT_EQ(fake.Picture(1), 6) << c.what;
+        EXPECT_EQ(Preview(), "....../....../...4../..44../...4../....../") << c.what;
+        EXPECT_EQ(Preview(true), Preview()) << c.what << ": the preview is kept";
     }
 }
 
@@ -92,34 +87,18 @@ TEST_F(Falling, MovesNeedFreeCellsInsideTheWellAndTurnsArePushedOffTheRightWallA
     EXPECT_EQ(Well(), Bottom({}, {"....@@.........."})) << "no step into row 0";
 }
 
-// The preview announces the next piece exactly: a landing hands it over, ends
-// a fast drop, and draws the next shape, state, picture and column, in that order.
-TEST_F(Falling, ALandingHandsOverThePreviewedPieceAndPreviewsTheNextDraws) {
-    Prepare({}, 1, 0, 1, 31);
-    game.state.TipoProssimo = 7, game.state.RotProssimo = 0, game.state.ColoreProssimo = 6;
-    fake.rnd = {0.9f, 0.3f, 0.5f, 7.5f / 13};  // a T, state 1, picture 4, column 8
-    game.CadutaRapida();
-    Ticks(1);
-    EXPECT_EQ(Well(), Bottom({"5555............"}, {"........@.......", ".......@@@......"}));
-    EXPECT_EQ(fake.Picture(1), 6);
-    EXPECT_EQ(Preview(), "....../....../...4../..44../...4../....../");
-    EXPECT_EQ(Preview(true), Preview()) << "the preview is kept";
-    EXPECT_EQ(fake.Interval(TimerId::Timer1), 300);
-}
-
 // Between a landing and the next piece the sprites wait out of sight, for
 // every cell size, and a tick or a turn meanwhile finds no piece to act on.
 TEST(Parking, AfterALandingTheSpritesWaitTogetherWhollyAboveTheWindow) {
     for (int cella = 1; cella <= 255; ++cella) {
-        FakeWindow fake(cella);
-        Game game(fake);
-        game.state.Cella = static_cast<std::uint8_t>(cella), game.state.SogliaLivello = 100;
-        for (int k = 1; k <= 4; ++k) fake.MoveSprite(k, static_cast<float>(5 * cella), static_cast<float>((27 + k) * cella));
-        game.disegna();
-        game.Ruota();
-        const float top = fake.SpriteTop(1);
+        GameOnFakeWindow g(12 * 3600.0, cella);
+        g.game.state.SogliaLivello = 100;
+        g.PutPiece(1, 1, 5, 28);
+        g.game.disegna();
+        g.game.Ruota();
+        const float top = g.fake.SpriteTop(1);
         for (int k = 1; k <= 4; ++k)
-            ASSERT_TRUE(fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == top) << "sprite " << k << ", cells of " << cella;
+            ASSERT_TRUE(g.fake.SpriteLeft(k) == 0 && g.fake.SpriteTop(k) == top) << "sprite " << k << ", cells of " << cella;
         ASSERT_LE(top + static_cast<float>(cella), 0.0f) << "cells of " << cella;
         ASSERT_TRUE(cella > 20 || top == -20.0f) << "cells of " << cella << ": as it always was";
     }
