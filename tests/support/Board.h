@@ -68,11 +68,6 @@ struct GameOnFakeWindow {
     }
     // The well as the window shows it after the window system repaints it.
     std::string Shown() { return fake.Repaint(), fake.CellText(1, 1, 16, 31, false, '\n'); }
-    // `count` gravity ticks from now, at the timer's pace.
-    void Ticks(int count) {
-        fake.SetTimerInterval(TimerId::Timer1, fake.Interval(TimerId::Timer1));
-        fake.RunFor(Ms{count * fake.Interval(TimerId::Timer1)});
-    }
     std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }  // the box, '/' after each row
 };
 
