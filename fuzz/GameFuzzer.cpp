@@ -12,21 +12,20 @@
 namespace tumblara {
 namespace {
 
-using Ms = testing::FakeWindow::Ms;
-
 struct Table : testing::GameOnFakeWindow {
     using GameOnFakeWindow::GameOnFakeWindow;
 
     void Require(bool holds, const char* rule) const {
         if (holds) return;
-        std::fprintf(stderr, "at %ld ms: %s\n", static_cast<long>(fake.Now().count()), rule);
+        std::fprintf(stderr, "at %ld ms: %s\n", static_cast<long>(fake.Monotonic().count()), rule);
         std::abort();
     }
-    // A sprite on a cell of the well (rows 0..31: a turn may reach row 0), or all four on the parking spot or where the window put them at load.
+    // A sprite on a cell of the well (rows 0..31: a turn may reach row 0), or all four
+    // together wholly above the window, where a landing or the window at load left them.
     bool Placed(int k) const {
         const float c = game.state.Cella, x = fake.SpriteLeft(k) / c, y = fake.SpriteTop(k) / c;
         if (x == std::floor(x) && y == std::floor(y) && x >= 1 && x <= 16 && y >= 0 && y <= 31) return true;
-        return fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == fake.SpriteTop(1) && (y == -2 || fake.SpriteTop(k) == ParcheggioY(game.state.Cella));
+        return fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == fake.SpriteTop(1) && y <= -1;
     }
     void Check() const {
         const GameState& s = game.state;
@@ -69,7 +68,7 @@ struct Table : testing::GameOnFakeWindow {
 }  // namespace tumblara
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using tumblara::Ms;
+    using tumblara::testing::Ms;
     if (size < 3) return 0;
     tumblara::Table t((data[1] << 8 | data[2]) * 86400.0 / 65536, 1 + data[0] % 255);
     t.fake.record = false;

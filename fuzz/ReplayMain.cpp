@@ -17,6 +17,5 @@ int main(int argc, char** argv) {
         const std::vector<std::uint8_t> data{std::istreambuf_iterator<char>(in), {}};
         LLVMFuzzerTestOneInput(data.data(), data.size());
     }
-    std::printf("%d inputs, no rule broken\n", argc - 1);
-    return argc > 1 ? 0 : 2;
+    return argc > 1 ? 0 : 2;  // no input is a mistake
 }

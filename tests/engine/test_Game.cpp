@@ -37,30 +37,47 @@ protected:
 using Falling = Play;
 using Waits = Play;
 
-// Where a piece comes to rest decides the game: it falls a row a tick and
-// settles, in its own picture, on the floor or on the first block below it.
-// Every row the landing completes goes, the rows above move down a row, and
-// each is worth 16 points. The landing ends the fast drop, hands over the
-// previewed piece and previews the next draws: shape, state, picture, column.
-TEST_F(Falling, APieceFallsARowATickSettlesAndTheRowsItCompletesGo) {
-    struct Case { const char* what; std::int16_t tipo, rot; int x, y, ticks, steps, rows; std::vector<std::string> before, after; };
+// Where a piece comes to rest decides the game. The player steers it only into
+// free cells inside the well; turns are never refused, but are pushed off the
+// right wall and lifted off the floor. It falls a row a tick and settles, in
+// its own picture, on the floor or on the first block below it. Every row the
+// landing completes goes, the rows above move down a row, and each is worth 16
+// points. The landing ends the fast drop, hands over the previewed piece and
+// previews the next draws: shape, state, picture, column.
+TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
+    struct Case { const char* what; std::vector<std::string> before; std::int16_t tipo, rot; int x, y; char key; int ticks, steps, rows; std::vector<std::string> after; };
+    const std::vector<std::string> none;
     const Case cases[] = {  // those that remove no row first: they show the new game's score
-        {"O in the air", 2, 0, 5, 27, 2, 2, 0, {}, {"....@@..........", "....@@..........", "................"}},
-        {"O onto the floor", 2, 0, 5, 29, 2, 1, 0, {}, {"....55..........", "....55.........."}},
-        {"upright I onto a pile", 1, 1, 5, 24, 3, 2, 0, {"....3...........", "....3..........."},
+        {"a step right", none, 7, 0, 5, 31, 'R', 0, 0, 0, {"......@.........", ".....@@@........"}},
+        {"the left wall", none, 1, 0, 1, 31, 'L', 0, 0, 0, {"@@@@............"}},
+        {"the right wall", none, 1, 0, 13, 30, 'R', 0, 0, 0, {"............@@@@", "................"}},
+        {"a block beside", {"......3........."}, 2, 0, 5, 30, 'R', 0, 0, 0, {"....@@..........", "....@@3........."}},
+        {"a block below the target", {"....3..........."}, 2, 0, 6, 29, 'L', 0, 0, 0, {"....@@..........", "....@@..........", "....3..........."}},
+        {"a quarter turn clockwise", none, 7, 0, 5, 29, 'T', 0, 0, 0, {"....@...........", "....@@..........", "....@..........."}},
+        {"pushed off the right wall", none, 1, 0, 13, 28, 'T', 0, 0, 0, {"........@.......", "........@.......", "........@.......", "........@......."}},
+        {"pushed off the wall lying", none, 1, 1, 16, 28, 'T', 0, 0, 0, {"...........@@@@.", "................", "................", "................"}},
+        {"the J's foot off the left wall", none, 4, 1, 1, 29, 'T', 0, 0, 0, {".@..............", ".@..............", "@@.............."}},
+        {"lifted off the floor", none, 1, 0, 5, 31, 'T', 0, 0, 0, {"....@...........", "....@...........", "....@...........", "....@..........."}},
+        {"turned into blocks", {"......3.........", "................", "................", "................"}, 1, 1, 5, 28, 'T', 0, 0, 0,
+         {"....@@@@........", "................", "................", "................"}},
+        {"O in the air", none, 2, 0, 5, 27, ' ', 2, 2, 0, {"....@@..........", "....@@..........", "................"}},
+        {"O onto the floor", none, 2, 0, 5, 29, ' ', 2, 1, 0, {"....55..........", "....55.........."}},
+        {"upright I onto a pile", {"....3...........", "....3..........."}, 1, 1, 5, 24, ' ', 3, 2, 0,
          {"....5...........", "....5...........", "....5...........", "....5...........", "....3...........", "....3..........."}},
-        {"S caught by one foot", 6, 0, 5, 28, 2, 1, 0, {"....3..........."}, {"....5...........", "....55..........", "....35.........."}},
-        {"one row", 1, 1, 8, 28, 1, 0, 1, {"......4.........", "3333333.33333333"}, {".......5........", ".......5........", "......45........"}},
-        {"four rows under a pile", 1, 1, 8, 28, 1, 0, 4,
-         {"3..............3", "7777777.77777777", "7777777.77777777", "7777777.77777777", "7777777.77777777"}, {"3..............3"}},
-        {"two rows around one that stays", 1, 1, 8, 28, 1, 0, 2,
-         {"7777777.77777777", "22222.2.22222222", "6666666.66666666", "4444444.4444.444"}, {"22222.2522222222", "444444454444.444"}},
+        {"S caught by one foot", {"....3..........."}, 6, 0, 5, 28, ' ', 2, 1, 0, {"....5...........", "....55..........", "....35.........."}},
+        {"one row", {"......4.........", "3333333.33333333"}, 1, 1, 8, 28, ' ', 1, 0, 1, {".......5........", ".......5........", "......45........"}},
+        {"four rows under a pile", {"3..............3", "7777777.77777777", "7777777.77777777", "7777777.77777777", "7777777.77777777"},
+         1, 1, 8, 28, ' ', 1, 0, 4, {"3..............3"}},
+        {"two rows around one that stays", {"7777777.77777777", "22222.2.22222222", "6666666.66666666", "4444444.4444.444"},
+         1, 1, 8, 28, ' ', 1, 0, 2, {"22222.2522222222", "444444454444.444"}},
     };
     for (const Case& c : cases) {
         Prepare(c.before, c.tipo, c.rot, c.x, c.y);
+        if (c.key == 'T') game.Ruota();
+        if (c.key == 'L' || c.key == 'R') game.Muovi(c.key == 'R');
         fake.RunFor(Ms{20 * c.ticks});  // the fast drop's ticks
         const bool landed = c.steps < c.ticks;
-        EXPECT_EQ(Well(), Bottom(c.after, landed ? std::vector<std::string>{".......@@@@....."} : std::vector<std::string>{})) << c.what;
+        EXPECT_EQ(Well(), Bottom(c.after, landed ? std::vector<std::string>{".......@@@@....."} : none)) << c.what;
         EXPECT_EQ(Shown(), Well(false)) << c.what << ": the window keeps what settled and every moved row";
         EXPECT_EQ(fake.CountInLog("sound Impact02.wav"), c.steps) << c.what << ": a step sound per row fallen";
         EXPECT_EQ(fake.CountInLog("sound Bonus1.wav"), c.rows) << c.what;
@@ -73,48 +90,19 @@ TEST_F(Falling, APieceFallsARowATickSettlesAndTheRowsItCompletesGo) {
     }
 }
 
-// The player steers only into free cells inside the well; turns are never
-// refused, but are pushed off the right wall and lifted off the floor.
-TEST_F(Falling, MovesNeedFreeCellsInsideTheWellAndTurnsArePushedOffTheRightWallAndTheFloor) {
-    struct Case { const char* what; std::vector<std::string> before; std::int16_t tipo, rot; int x, y; char key; std::vector<std::string> after; };
-    const std::vector<std::string> none;
-    const Case cases[] = {
-        {"a step right", none, 7, 0, 5, 31, 'R', {"......@.........", ".....@@@........"}},
-        {"the left wall", none, 1, 0, 1, 31, 'L', {"@@@@............"}},
-        {"the right wall", none, 1, 0, 13, 30, 'R', {"............@@@@", "................"}},
-        {"a block beside", {"......3........."}, 2, 0, 5, 30, 'R', {"....@@..........", "....@@3........."}},
-        {"a block below the target", {"....3..........."}, 2, 0, 6, 29, 'L', {"....@@..........", "....@@..........", "....3..........."}},
-        {"a quarter turn clockwise", none, 7, 0, 5, 29, 'T', {"....@...........", "....@@..........", "....@..........."}},
-        {"pushed off the right wall", none, 1, 0, 13, 28, 'T', {"........@.......", "........@.......", "........@.......", "........@......."}},
-        {"pushed off the wall lying", none, 1, 1, 16, 28, 'T', {"...........@@@@.", "................", "................", "................"}},
-        {"the J's foot off the left wall", none, 4, 1, 1, 29, 'T', {".@..............", ".@..............", "@@.............."}},
-        {"lifted off the floor", none, 1, 0, 5, 31, 'T', {"....@...........", "....@...........", "....@...........", "....@..........."}},
-        {"into blocks", {"......3.........", "................", "................", "................"}, 1, 1, 5, 28, 'T', {"....@@@@........", "................", "................", "................"}},
-    };
-    for (const Case& c : cases) {
-        Prepare(c.before, c.tipo, c.rot, c.x, c.y);
-        c.key == 'T' ? game.Ruota() : game.Muovi(c.key == 'R');
-        EXPECT_EQ(Well(), Bottom(c.after)) << c.what;
-    }
-    Prepare(none, 6, 1, 5, 1);  // an S whose top blocks stand in row 0, outside the well
-    game.Muovi(true);
-    EXPECT_EQ(Well(), Bottom({}, {"....@@.........."})) << "no step into row 0";
-}
-
-// Between a landing and the next piece the sprites wait out of sight, for
-// every cell size, and a tick or a turn meanwhile finds no piece to act on.
+// Between a landing and the next piece the sprites wait together out of sight,
+// wholly above the window: 20 pixels up as they always did, or a whole cell
+// when cells are larger. A turn meanwhile finds no piece to act on.
 TEST(Parking, AfterALandingTheSpritesWaitTogetherWhollyAboveTheWindow) {
     for (int cella = 1; cella <= 255; ++cella) {
         GameOnFakeWindow g(12 * 3600.0, cella);
-        g.game.state.SogliaLivello = 100;
+        g.game.state.SogliaLivello = 100;  // no level to start
         g.PutPiece(1, 1, 5, 28);
         g.game.disegna();
         g.game.Ruota();
-        const float top = g.fake.SpriteTop(1);
+        const auto parked = std::pair(0.0f, -static_cast<float>(std::max(20, cella)));
         for (int k = 1; k <= 4; ++k)
-            ASSERT_TRUE(g.fake.SpriteLeft(k) == 0 && g.fake.SpriteTop(k) == top) << "sprite " << k << ", cells of " << cella;
-        ASSERT_LE(top + static_cast<float>(cella), 0.0f) << "cells of " << cella;
-        ASSERT_TRUE(cella > 20 || top == -20.0f) << "cells of " << cella << ": as it always was";
+            ASSERT_EQ(std::pair(g.fake.SpriteLeft(k), g.fake.SpriteTop(k)), parked) << "sprite " << k << ", cells of " << cella;
     }
 }
 
@@ -160,7 +148,6 @@ TEST_F(Waits, APieceThatCannotLeaveTheTopRowsEndsTheGameUntilANewOne) {
     SetWell(std::vector<std::string>(28, "......2........."));
     PutPiece(1, 0, 5, 3);  // a flat I in row 3 on a pile up to row 4: the next tick ends the game
     fake.After(Ms{1000}, [&] {
-        EXPECT_FALSE(game.state.InGioco);
         EXPECT_EQ(fake.Caption(LabelId::Label2), "Score :  16");
         EXPECT_EQ(fake.Caption(LabelId::Label3), "Game Over");
         EXPECT_EQ(fake.Interval(TimerId::Timer2), 500);

@@ -92,7 +92,6 @@ public:
     bool record = true;                      // the benchmark and the fuzzer keep neither log nor cells
 
     // --- Looking at it
-    Ms Now() const { return now_; }
     std::int32_t Interval(TimerId timer) const { return timers_.at(Index(timer)).interval; }
     int Picture(int k) const { return sprites_.at(Index(k)).picture; }
     // `rows` rows of `columns` cells from (column, row), each ended by `end`: '.' black, digits pictures.
