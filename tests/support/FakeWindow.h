@@ -43,9 +43,7 @@ public:
         Log([&] { return "timer" + std::to_string(Index(timer) + 1) + " " + std::to_string(ms); });
         timers_.at(Index(timer)) = {ms, now_ + Ms{ms}};
     }
-    void SetCaption(LabelId label, std::string_view caption) override {
-        Log([&] { return "caption " + std::string(caption); }), captions_.at(Index(label)) = caption;
-    }
+    void SetCaption(LabelId label, std::string_view caption) override { Touch(), captions_.at(Index(label)) = caption; }
     std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
     void SetVisible(LabelId label, bool visible) override { Touch(), visible_.at(Index(label)) = visible; }
     bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
@@ -102,7 +100,7 @@ public:
                 text += c == column + columns ? end : ".1234567"[(retained ? retained_ : window_)[Index(r * 48 + c)]];
         return text;
     }
-    // Every effect but sprites and visibility, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
+    // Every effect but sprites, captions and visibility, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
     std::vector<std::string> log;
     int CountInLog(std::string_view prefix) const {
         return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
@@ -135,11 +133,7 @@ private:
     }
     void DispatchOne() {
         now_ = std::max(now_, *NextDue());
-        if (!queue_.empty() && queue_.begin()->first <= now_) {
-            auto action = std::move(queue_.begin()->second);
-            queue_.erase(queue_.begin());
-            return action();
-        }
+        if (!queue_.empty() && queue_.begin()->first <= now_) return queue_.extract(queue_.begin()).mapped()();
         Timer& t = timers_[timers_[0].interval > 0 && timers_[0].due <= now_ ? 0 : 1];
         t.due = now_ + Ms{t.interval};
         if (const auto& tick = &t == &timers_[0] ? onTimer1 : onTimer2) tick();
