@@ -2,6 +2,8 @@
 // after every one. Input: cell size, time of day (2 bytes), then 4-byte
 // steps: operation, delay (below 160 in ms, above in tenths of a second),
 // two arguments. Every step is an event the running program can receive.
+// The saved inputs also reach a level banner with large cells and end the
+// program with "Esci" from inside each kind of wait.
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +40,7 @@ struct Table : testing::GameOnFakeWindow {
         Require(interval == 20 || (interval >= 50 && interval <= 300 && interval % 50 == 0), "a gravity interval");
         for (int k = 1; k <= 4; ++k) Require(Placed(k), "a sprite neither in the well nor parked");
         Require(fake.callsAfterQuit == 0, "the window was called after quit");
+        Require(fake.HasQuit() == game.Terminato(), "Esci and the end of the program apart");
     }
     void Handle(std::uint8_t op, std::uint8_t a, std::uint8_t b) {
         const std::int32_t keys[] = {game.state.TastoDestra, game.state.TastoSinistra, game.state.TastoCaduta, game.state.TastoRotazione};
@@ -80,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at += data[i + 1] < 160 ? data[i + 1] : (data[i + 1] - 159) * 100;
         t.fake.After(Ms{at}, [&t, op = data[i], a = data[i + 2], b = data[i + 3]] { t.Handle(op, a, b), t.Check(); });
     }
-    t.fake.RunFor(Ms{at + 3000});
+    t.Require(t.fake.RunFor(Ms{at + 3000}) || !t.game.Terminato(), "a wait went on after Esci");
     t.Check();
     return 0;
 }

@@ -1,12 +1,11 @@
 // The game on the fake window. The falling piece: gravity, landing, full rows
 // and the score, sideways moves, turns and the next piece. The waits inside
 // the game's procedures: the level banner, the game over and the pause, and
-// the menu clicks and "Esci" that reach the game while it waits. Where the
-// sprites wait after a landing is the fuzzer's to check, for every cell size.
+// the menu clicks that reach the game while it waits. The fuzzer checks the
+// rest after every event: where the sprites wait after a landing, for every
+// cell size, and that "Esci" ends the program from inside any wait.
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "tests/support/Board.h"
 
@@ -161,24 +160,6 @@ TEST_F(Waits, PauseHoldsThePieceUntilContinuaOrANewGameAndANewGameCutsABannerSho
     LandOneRow(84, 3300);
     EXPECT_EQ(fake.CountInLog("fill 10,1 170,320 retained"), 1) << "the well is emptied once";
     EXPECT_EQ(game.state.SogliaLivello, 100);
-}
-
-// "Esci" ends the program from inside any wait, and nothing of the game runs after it.
-TEST(Quit, EsciEndsEveryWaitAndNothingRunsAfterIt) {
-    const std::pair<const char*, std::function<void(GameOnFakeWindow&)>> waits[] = {
-        {"game over before the first game", [](GameOnFakeWindow& g) { g.fake.After(Ms{0}, [&g] { g.game.Form_Activate(); }); }},
-        {"a new game's banner", [](GameOnFakeWindow& g) { g.fake.After(Ms{0}, [&g] { g.game.NuovaPartita(); }); }},
-        {"pause", [](GameOnFakeWindow& g) { g.StartGame(), g.fake.After(Ms{0}, [&g] { g.game.PausaContinua(); }); }},
-        {"a landing's banner", [](GameOnFakeWindow& g) { g.StartGame(), g.game.state.Punteggio = 112, g.PutPiece(2, 0, 5, 30); }},
-    };
-    for (const auto& [what, into] : waits) {
-        GameOnFakeWindow g;
-        into(g);
-        g.fake.After(Ms{500}, [&g] { g.game.Esci(); });
-        EXPECT_TRUE(g.fake.RunFor(Ms{5000})) << what << ": every wait returned";
-        EXPECT_EQ(g.fake.log.back(), "quit") << what;
-        EXPECT_EQ(g.fake.callsAfterQuit, 0) << what;
-    }
 }
 
 }  // namespace

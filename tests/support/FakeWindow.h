@@ -106,6 +106,7 @@ public:
         return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
     }
     void ClearLog() { log.clear(); }
+    bool HasQuit() const { return quit_; }
     int callsAfterQuit = 0;
 
 private:
