@@ -2,33 +2,32 @@
 // after every one. Input: cell size, time of day (2 bytes), then 4-byte
 // steps: operation, delay (below 160 in ms, above in tenths of a second),
 // two arguments. Every step is an event the running program can receive.
+// The saved inputs also reach a level banner with large cells and end the
+// program with "Esci" from inside each kind of wait.
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "engine/Game.h"
 #include "input/Keyboard.h"
-#include "tests/support/FakeWindow.h"
+#include "tests/support/Board.h"
 
 namespace tumblara {
 namespace {
 
-using Ms = testing::FakeWindow::Ms;
-
-struct Table {
-    testing::FakeWindow fake;
-    Game game{fake};
+struct Table : testing::GameOnFakeWindow {
+    using GameOnFakeWindow::GameOnFakeWindow;
 
     void Require(bool holds, const char* rule) const {
         if (holds) return;
-        std::fprintf(stderr, "at %ld ms: %s %s\n", static_cast<long>(fake.Now().count()), rule, fake.misuse.c_str());
+        std::fprintf(stderr, "at %ld ms: %s\n", static_cast<long>(fake.Monotonic().count()), rule);
         std::abort();
     }
-    // A sprite on a cell of the well (rows 0..31: a turn may reach row 0), or all four on the parking spot or where the window put them at load.
+    // A sprite on a cell of the well (rows 0..31: a turn may reach row 0), or all four
+    // together wholly above the window, where a landing or the window at load left them.
     bool Placed(int k) const {
         const float c = game.state.Cella, x = fake.SpriteLeft(k) / c, y = fake.SpriteTop(k) / c;
         if (x == std::floor(x) && y == std::floor(y) && x >= 1 && x <= 16 && y >= 0 && y <= 31) return true;
-        return fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == fake.SpriteTop(1) && (y == -2 || fake.SpriteTop(k) == ParcheggioY(game.state.Cella));
+        return fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == fake.SpriteTop(1) && y <= -1;
     }
     void Check() const {
         const GameState& s = game.state;
@@ -40,7 +39,8 @@ struct Table {
         const std::int32_t interval = fake.Interval(TimerId::Timer1);
         Require(interval == 20 || (interval >= 50 && interval <= 300 && interval % 50 == 0), "a gravity interval");
         for (int k = 1; k <= 4; ++k) Require(Placed(k), "a sprite neither in the well nor parked");
-        Require(fake.misuse.empty(), "the window was misused:");
+        Require(fake.callsAfterQuit == 0, "the window was called after quit");
+        Require(fake.HasQuit() == game.Terminato(), "Esci and the end of the program apart");
     }
     void Handle(std::uint8_t op, std::uint8_t a, std::uint8_t b) {
         const std::int32_t keys[] = {game.state.TastoDestra, game.state.TastoSinistra, game.state.TastoCaduta, game.state.TastoRotazione};
@@ -71,11 +71,10 @@ struct Table {
 }  // namespace tumblara
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using tumblara::Ms;
+    using tumblara::testing::Ms;
     if (size < 3) return 0;
-    tumblara::Table t{tumblara::testing::FakeWindow(1 + data[0] % 255, (data[1] << 8 | data[2]) * 86400.0 / 65536)};
+    tumblara::Table t((data[1] << 8 | data[2]) * 86400.0 / 65536, 1 + data[0] % 255);
     t.fake.record = false;
-    t.game.state.Cella = static_cast<std::uint8_t>(1 + data[0] % 255);
     t.fake.onTimer1 = [&t] { t.game.Timer1_Timer(), t.Check(); };
     t.fake.onTimer2 = [&t] { t.game.Timer2_Timer(), t.Check(); };
     t.fake.After(Ms{0}, [&t] { t.game.Form_Activate(); });  // as the program starts
@@ -84,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at += data[i + 1] < 160 ? data[i + 1] : (data[i + 1] - 159) * 100;
         t.fake.After(Ms{at}, [&t, op = data[i], a = data[i + 2], b = data[i + 3]] { t.Handle(op, a, b), t.Check(); });
     }
-    t.fake.RunFor(Ms{at + 3000});
+    t.Require(t.fake.RunFor(Ms{at + 3000}) || !t.game.Terminato(), "a wait went on after Esci");
     t.Check();
     return 0;
 }

@@ -22,7 +22,7 @@ fuzz: fuzz-build
 # One target for FUZZ_SECONDS: $(1) game or wave.
 define fuzz_run
 	@mkdir -p $(FUZZ_BUILD)/corpus-$(1)
-	@$(FUZZ_BUILD)/$(1)_replay fuzz/corpus/$(1) 2>/dev/null
+	@$(FUZZ_BUILD)/$(1)_replay fuzz/corpus/$(1)/* 2>/dev/null
 	@status=0; \
 	$(FUZZ_BUILD)/$(1)_fuzzer $(FUZZ_FLAGS) -max_total_time=$(2) -print_final_stats=1 \
 	    $(FUZZ_BUILD)/corpus-$(1) fuzz/corpus/$(1) > $(FUZZ_BUILD)/fuzz-$(1).log 2>&1 || status=$$?; \

@@ -21,12 +21,12 @@ inline std::string Bottom(const std::vector<std::string>& rows, const std::vecto
 }
 
 struct GameOnFakeWindow {
-    static constexpr int kCella = 10;
     FakeWindow fake;
     Game game{fake};
+    const std::uint8_t& cella = game.state.Cella;
 
-    explicit GameOnFakeWindow(double timeOfDay = 12 * 3600.0) : fake(kCella, timeOfDay) {
-        game.state.Cella = kCella;
+    explicit GameOnFakeWindow(double timeOfDay = 12 * 3600.0, int cellSize = 10) : fake(cellSize, timeOfDay) {
+        game.state.Cella = static_cast<std::uint8_t>(cellSize);
         fake.onTimer1 = [this] { game.Timer1_Timer(); };
         fake.onTimer2 = [this] { game.Timer2_Timer(); };
     }
@@ -37,12 +37,12 @@ struct GameOnFakeWindow {
         game.state.TipoPezzo = tipo, game.state.RotPezzo = rot;
         for (int k = 1; k <= 4; ++k) {
             const Offset o = Forma(tipo, rot)[static_cast<std::size_t>(k - 1)];
-            fake.MoveSprite(k, static_cast<float>((x + o.dc) * kCella), static_cast<float>((y + o.dr) * kCella));
+            fake.MoveSprite(k, static_cast<float>((x + o.dc) * cella), static_cast<float>((y + o.dr) * cella));
         }
     }
     Cells PieceCells() const {
         Cells cells;
-        for (int k = 1; k <= 4; ++k) cells.emplace_back(std::lround(fake.SpriteLeft(k) / kCella), std::lround(fake.SpriteTop(k) / kCella));
+        for (int k = 1; k <= 4; ++k) cells.emplace_back(std::lround(fake.SpriteLeft(k) / cella), std::lround(fake.SpriteTop(k) / cella));
         return cells;
     }
     // Sets the well's bottom rows, and draws the whole well in the retained background as play would have.
@@ -53,7 +53,7 @@ struct GameOnFakeWindow {
             for (int c = 1; c <= 16; ++c) {
                 const int v = std::max(0, text[static_cast<std::size_t>((r - 1) * 17 + c - 1)] - '0');  // '.' is below '0'
                 game.state.Campo(c, r) = static_cast<std::uint8_t>(v);
-                fake.PaintPicture(v, c * kCella, r * kCella, kCella);  // picture 0: black
+                fake.PaintPicture(v, c * cella, r * cella, cella);  // picture 0: black
             }
         fake.SetRetainedBackground(false), fake.ClearLog();
     }
@@ -68,11 +68,6 @@ struct GameOnFakeWindow {
     }
     // The well as the window shows it after the window system repaints it.
     std::string Shown() { return fake.Repaint(), fake.CellText(1, 1, 16, 31, false, '\n'); }
-    // `count` gravity ticks from now, at the timer's pace.
-    void Ticks(int count) {
-        fake.SetTimerInterval(TimerId::Timer1, fake.Interval(TimerId::Timer1));
-        fake.RunFor(Ms{count * fake.Interval(TimerId::Timer1)});
-    }
     std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }  // the box, '/' after each row
 };
 
