@@ -2,7 +2,8 @@
 # Plants each recorded fault in the game code in turn and checks that the tests
 # named in its header fail with it in place, then takes it out again.
 #   tests/mutants/run.sh [BUILD_DIR] [PATCH...]     (default: build, every patch)
-# A patch starts with "# fault: ..." and "# caught by: <ctest -R regex>".
+# A patch starts with "# fault: ..." and "# caught by: <ctest -R regex>", or
+# "# caught by: make <target> (...)" for a check that runs outside CTest.
 set -uo pipefail
 cd "$(git rev-parse --show-toplevel)" || exit 2
 build=${1:-build}
@@ -18,6 +19,11 @@ for p in "${patches[@]}"; do
   planted=$p
   if ! cmake --build "$build" -j2 >/dev/null 2>&1; then
     verdict="NOBUILD"
+  elif [[ $regex == make\ * ]]; then
+    target=${regex#make }
+    make "${target%% *}" >/dev/null 2>&1 && verdict="MISSED" || verdict="caught"
+  elif ! (cd "$build" && ctest -N -R "$regex" | grep -q 'Total Tests: [1-9]'); then
+    verdict="NOTEST"
   elif (cd "$build" && ctest -R "$regex" --timeout 300 -j2 >/dev/null 2>&1); then
     verdict="MISSED"
   else
