@@ -1,6 +1,8 @@
 // Keys from the platform's events to the game: their codes, the latches and
 // repetition behind the main window's key filter, and the capture dialog.
 
+#include <string_view>
+
 #include "tests/input/QtTestKit.h"
 
 namespace tumblara::testing {
@@ -10,18 +12,6 @@ struct Key { int qt; std::uint32_t scan = 0; bool keypad = false; };  // scan: X
 void Send(QObject* to, QEvent::Type type, Key k, bool autoRepeat = false) {
     QKeyEvent e(type, k.qt, k.keypad ? Qt::KeypadModifier : Qt::NoModifier, k.scan, 0, 0, QString(), autoRepeat);
     QCoreApplication::sendEvent(to, &e);
-}
-
-TEST(VirtualKey, KeysOfTheMainBlockByTheirPlaceNamedKeysByNameAndSymbolsWithoutAKeycode) {
-    const std::pair<Key, int> cases[] = {
-        // Italian ò, AltGr+è, German dead ´ and Z, Shift+1, the ISO key beside the comma's: by place.
-        {{Qt::Key_Ograve, 47}, 0xBA}, {{Qt::Key_BracketLeft, 34}, 0xDB}, {{Qt::Key_Dead_Acute, 21}, 0xBB},
-        {{Qt::Key_Z, 29}, 0x59}, {{Qt::Key_Exclam, 10}, 0x31}, {{Qt::Key_Less, 94}, 0xE2}, {{Qt::Key_Comma, 59}, 0xBC},
-        {{Qt::Key_Down, 116}, 0x28}, {{Qt::Key_F24}, 0x87}, {{Qt::Key_9, 81, true}, 0x69}, {{Qt::Key_Home, 79, true}, 0x24},
-        {{Qt::Key_Comma, 0, true}, 0x6E}, {{Qt::Key_Exclam}, 0x31}, {{Qt::Key_Less}, 0xE2}, {{Qt::Key_Egrave}, -1},
-    };
-    for (const auto& [k, code] : cases)
-        EXPECT_EQ(VirtualKeyCode(k.qt, k.keypad, k.scan).value_or(-1), code) << std::hex << k.qt << " " << k.scan;
 }
 
 // One letter per event: R L D S A V press Right, Left, Down, Space, A and a
@@ -43,13 +33,10 @@ TEST(Keys, ScriptsOfKeyEventsThroughTheMainWindowFollowTheLatchesRepetitionAndFi
     constexpr std::string_view kLetters = "RLDSAV";
     constexpr std::array kKeys{Qt::Key_Right, Qt::Key_Left, Qt::Key_Down, Qt::Key_Space, Qt::Key_A, Qt::Key_LaunchG};
     for (const Script& s : kScripts) {
-        frmGame form;  // a T pointing up, block 1 in column 6
+        frmGame form;
+        PlayATInColumnSix(form);
         GameState& state = form.game().state;
         QtServices& window = form.services();
-        state.InGioco = true;
-        state.TipoPezzo = 7;
-        window.MoveSprite(1, 6.0f * state.Cella, 10.0f * state.Cella);
-        form.game().Posiziona(false);
         Repetition(state, s.repeat ? 1 : 2);
         for (char a : std::string_view(s.onA)) SetKey(state, static_cast<int>(kLetters.find(a)) + 1, 0x41);
         QWidget* focus = form.elementi().Text4;  // a child that takes the focus on a click
@@ -69,13 +56,20 @@ TEST(Keys, ScriptsOfKeyEventsThroughTheMainWindowFollowTheLatchesRepetitionAndFi
     }
 }
 
-// Where it opens, in both placements, the options window's tests show.
+// Keys of the main block by their place (Italian ò, AltGr+è, German dead ´ and
+// Z, Shift+1, the ISO key beside the comma's), named keys by name, symbols
+// without a keycode by their symbol. Where it opens, in both placements, the
+// options window's tests show.
 TEST(FrmKey, ClosesOnTheFirstKeyDownWhateverTheKeyHandingBackItsCodeIfItHasOne) {
     QWidget options;
     options.show();
     const std::pair<std::vector<Key>, int> cases[] = {
-        {{{Qt::Key_Escape, 9}}, 27}, {{{Qt::Key_Shift, 50}, {Qt::Key_A, 38}}, 16}, {{{Qt::Key_Ograve, 47}}, 0xBA},
-        {{{Qt::Key_Dead_Circumflex, 49}}, 0xC0}, {{{Qt::Key_Less, 94}}, 0xE2}, {{{Qt::Key_Egrave}}, -1}, {{}, -1},
+        {{{Qt::Key_Ograve, 47}}, 0xBA}, {{{Qt::Key_BracketLeft, 34}}, 0xDB}, {{{Qt::Key_Dead_Acute, 21}}, 0xBB},
+        {{{Qt::Key_Z, 29}}, 0x59}, {{{Qt::Key_Exclam, 10}}, 0x31}, {{{Qt::Key_Less, 94}}, 0xE2},
+        {{{Qt::Key_Comma, 59}}, 0xBC}, {{{Qt::Key_Dead_Circumflex, 49}}, 0xC0}, {{{Qt::Key_Down, 116}}, 0x28},
+        {{{Qt::Key_F24}}, 0x87}, {{{Qt::Key_9, 81, true}}, 0x69}, {{{Qt::Key_Home, 79, true}}, 0x24},
+        {{{Qt::Key_Comma, 0, true}}, 0x6E}, {{{Qt::Key_Exclam}}, 0x31}, {{{Qt::Key_Less}}, 0xE2},
+        {{{Qt::Key_Escape, 9}}, 27}, {{{Qt::Key_Shift, 50}, {Qt::Key_A, 38}}, 16}, {{{Qt::Key_Egrave}}, -1}, {{}, -1},
     };
     for (const auto& [keys, code] : cases) {
         frmKey dialog(&options, "ROTAZIONE ...", "<Barra spaziatrice>");
