@@ -1,8 +1,6 @@
 // Keys from the platform's events to the game: their codes, the latches and
 // repetition behind the main window's key filter, and the capture dialog.
 
-#include <string_view>
-
 #include "tests/input/QtTestKit.h"
 
 namespace tumblara::testing {
@@ -36,21 +34,20 @@ TEST(Keys, ScriptsOfKeyEventsThroughTheMainWindowFollowTheLatchesRepetitionAndFi
         frmGame form;
         PlayATInColumnSix(form);
         GameState& state = form.game().state;
-        QtServices& window = form.services();
         Repetition(state, s.repeat ? 1 : 2);
         for (char a : std::string_view(s.onA)) SetKey(state, static_cast<int>(kLetters.find(a)) + 1, 0x41);
         QWidget* focus = form.elementi().Text4;  // a child that takes the focus on a click
         int last = 0, drops = 0;
         for (char e : std::string_view(s.events)) {
-            window.SetTimerInterval(TimerId::Timer1, 300);
+            form.services().SetTimerInterval(TimerId::Timer1, 300);
             if (const auto i = kLetters.find(e); i != std::string_view::npos) Send(focus, QEvent::KeyPress, {last = kKeys[i]});
             if (e == 'u' || e == '+') Send(focus, QEvent::KeyRelease, {last}, e == '+');
             if (e == '+') Send(focus, QEvent::KeyPress, {last}, true);
             if (QEvent deactivate(QEvent::WindowDeactivate); e == 'x') QCoreApplication::sendEvent(&form, &deactivate);
             state.InGioco ^= e == 'p';
-            drops += window.Interval(TimerId::Timer1) == 20;
+            drops += form.services().Interval(TimerId::Timer1) == 20;
         }
-        const int column = static_cast<int>(window.SpriteLeft(1)) / state.Cella;
+        const int column = static_cast<int>(form.services().SpriteLeft(1)) / state.Cella;
         EXPECT_EQ(std::to_string(column) + " " + std::to_string(state.RotPezzo) + " " + std::to_string(drops), s.outcome)
             << s.events << (s.repeat ? " repeating" : "");
     }

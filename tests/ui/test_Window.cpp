@@ -68,7 +68,6 @@ TEST(MainWindow, TheMenuHighlightAndADialogInsideTheWindowThatKeepsThePointerAnd
     EXPECT_EQ(form.services().SpriteLeft(1), 6 * form.layout().Cella);
     QTest::keyClick(form.windowHandle(), Qt::Key_Right);
     EXPECT_EQ(form.services().SpriteLeft(1), 7 * form.layout().Cella) << "the keys are the game's again";
-    form.game().state.InGioco = false;
 }
 
 }  // namespace
