@@ -41,7 +41,7 @@ TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPain
 // pointer and the keys from everything beneath it.
 TEST(MainWindow, TheMenuHighlightAndADialogInsideTheWindowThatKeepsThePointerAndTheKeysFromTheGame) {
     frmGame form;
-    form.game().state.NessunaPartita = false;  // a game played before
+    form.game().state.NessunaPartita = false;  // a game played before: no game-over wait on activation
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     const auto& labels = form.elementi().Label1;
