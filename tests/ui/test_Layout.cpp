@@ -7,18 +7,15 @@
 namespace tumblara {
 namespace {
 
-TEST(Layout, EveryElementStandsInCellsOfAFortyEighthOfTheWidth) {
+TEST(Layout, EveryElementStandsInCellsOfAFortyEighthOfTheWidthLoweredToFitTheHeight) {
     const Layout l = CalcolaLayout({1024, 768, 15.0, 15.0});
     EXPECT_TRUE(l.Cella == 21 && l.Label1[4] == (PixelRect{824, 240, 200, 35}) && l.Label2 == (PixelPoint{377, 21}) &&
                 l.Label3 == (PixelPoint{126, 315}) && l.Label4 == (PixelPoint{420, 273}));
     EXPECT_EQ(l.Text4, (PixelRect{662, 168, 177, 81}));  // 661.5 rounds to the even 662; 2652 x 1212 twips
     EXPECT_EQ(l.Shape2, (PixelRect{19, 0, 340, 674}));
     EXPECT_EQ(CalcolaLayout({2048, 1536, 7.5, 7.5}).Text4, (PixelRect{1354, 344, 354, 162})) << "twice the dots per inch";
-}
-
-// Rounded half to even, lowered where the well's frame (32 cells and 2
-// pixels) would not fit the height, and within a byte.
-TEST(Layout, CellaFollowsTheWidthWhileTheFrameFitsTheHeightAndAByte) {
+    // The cell: rounded half to even, lowered where the well's frame (32
+    // cells and 2 pixels) would not fit the height, and within a byte.
     const std::array<int, 3> cases[] = {{640, 480, 13},   {1176, 882, 24}, {1224, 918, 26},    {1920, 1080, 33},
                                         {1920, 1282, 40}, {24, 24, 1},     {15360, 8640, 255}, {12264, 100000, 255}};
     for (const auto& [w, h, cella] : cases) EXPECT_EQ(CellaPerSchermo(w, h), cella) << w << "x" << h;
