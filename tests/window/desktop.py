@@ -1,7 +1,7 @@
 # The real program on a private desktop: a private X server (Xvfb, no window
 # manager) or a headless sway, input as a user gives it, screenshots read back
 # as pixels, and every process ended afterwards. Standard library only.
-import ctypes, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
+import collections, ctypes, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
 
 
 def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must not fail a test
@@ -12,10 +12,8 @@ def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must no
     return value
 
 
-class Shot:
+class Shot(collections.namedtuple("Shot", "width height data stride step at")):
     # One screenshot: `step` bytes a pixel, with red, green and blue at the offsets `at`.
-    def __init__(self, width, height, data, stride, step, at):
-        self.width, self.height, self.data, self.stride, self.step, self.at = width, height, data, stride, step, at
 
     def count(self, x, y, w, h, colour):
         # Pixels of exactly that colour in the rectangle: a byte mask per channel
@@ -149,12 +147,12 @@ class Sway(Desktop):
             user = ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups"]
         with open(config, "w") as f:
             f.write("output HEADLESS-1 resolution 1024x768\ndefault_border none\n")
-        self.env.update(HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        self.env.update(HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1",
+                        SWAYSOCK=os.path.join(self.dir, "sway-ipc"))  # taken as long as no such file exists
         self.procs.append(subprocess.Popen(user + ["sway", "-c", config], env=self.env, stderr=subprocess.DEVNULL))
-        find = lambda prefix: next((os.path.join(self.dir, n) for n in os.listdir(self.dir)  # noqa: E731
-                                    if n.startswith(prefix) and not n.endswith(".lock")), None)
-        self.env.update(WAYLAND_DISPLAY=wait_for(lambda: find("wayland-"), "sway's socket"), QT_QPA_PLATFORM="wayland",
-                        SWAYSOCK=wait_for(lambda: find("sway-ipc"), "sway's command socket"))
+        # The runtime folder is ours alone: the first display number is free.
+        self.env.update(WAYLAND_DISPLAY=os.path.join(self.dir, "wayland-1"), QT_QPA_PLATFORM="wayland")
+        wait_for(lambda: all(map(os.path.exists, (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"]))), "sway's sockets")
         self.pointer = self.hold_pointer()
 
     def hold_pointer(self):
