@@ -153,9 +153,6 @@ class Sway(Desktop):
         # The runtime folder is ours alone: the first display number is free.
         self.env.update(WAYLAND_DISPLAY=os.path.join(self.dir, "wayland-1"), QT_QPA_PLATFORM="wayland")
         wait_for(lambda: all(map(os.path.exists, (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"]))), "sway's sockets")
-        self.pointer = self.hold_pointer()
-
-    def hold_pointer(self):
         # A seat passes pointer events on only while it has a pointer: a virtual
         # one, made over the bare wire protocol and held open. It never moves;
         # the seat's own cursor commands do the pointing.
@@ -171,7 +168,7 @@ class Sway(Desktop):
         # wl_registry.bind as object 3, then create_virtual_pointer on the default seat (new ids go in order)
         send(2, 0, data[at - 8:at - 4] + struct.pack("<I", len(manager)) + manager + struct.pack("<II", 1, 3))
         send(3, 0, struct.pack("<II", 0, 4))
-        return wire
+        self.pointer = wire
 
     MOVE = ("swaymsg", "seat", "-", "cursor", "set")
     CLICK = [("swaymsg", "seat", "-", "cursor", how, "button1") for how in ("press", "release")]

@@ -17,7 +17,7 @@
 #       through the compositor's own seat commands and wtype: the options window
 #       and the capture dialog open inside the main window, where they are
 #       looked for (Wayland lets no client place a window).
-import os, sys, time  # noqa: E401
+import contextlib, os, sys, time  # noqa: E401
 
 from desktop import X11, Sway, wait_for
 
@@ -102,8 +102,11 @@ class Player:
             shot = wait_for(lambda: (s := self.x.shot()) and s.count(*CAPTURE, DARK_RED) > 20000
                             and s.count(*CAPTURE, YELLOW) != asked and s, f"a capture dialog for {key}", 10)
             asked = shot.count(*CAPTURE, YELLOW)
-            time.sleep(0.2)
-            self.x.key(key)
+            for _ in range(3):  # on a busy machine a key may come before the dialog takes it: sent again
+                self.x.key(key)
+                with contextlib.suppress(AssertionError):
+                    wait_for(lambda: self.count(CAPTURE, YELLOW) != asked, f"the capture dialog to take {key}", 3)
+                    break
         wait_for(lambda: self.count(OPTIONS, DARK_RED) == 0, "the options window to close after the fourth key")
         self.pause(False)
 
