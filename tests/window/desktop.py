@@ -1,7 +1,7 @@
 # The real program on a private desktop: a private X server (Xvfb, no window
 # manager) or a headless sway, input as a user gives it, screenshots read back
 # as pixels, and every process ended afterwards. Standard library only.
-import contextlib, ctypes, glob, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
+import collections, ctypes, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
 
 
 def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must not fail a test
@@ -12,10 +12,8 @@ def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must no
     return value
 
 
-class Shot:
+class Shot(collections.namedtuple("Shot", "width height data stride step at")):
     # One screenshot: `step` bytes a pixel, with red, green and blue at the offsets `at`.
-    def __init__(self, width, height, data, stride, step, at):
-        self.width, self.height, self.data, self.stride, self.step, self.at = width, height, data, stride, step, at
 
     def count(self, x, y, w, h, colour):
         # Pixels of exactly that colour in the rectangle: a byte mask per channel
@@ -72,14 +70,8 @@ class Desktop:
                                            cwd=self.dir, stdout=self.log, stderr=self.log, start_new_session=True))
         return self.procs[-1]
 
-    def ended(self, game, seconds=10):
-        # The program's status once it has ended by itself; nothing of its session is left.
-        wait_for(lambda: game.poll() is not None, "the program to end", seconds)
-        left = []
-        for f in glob.glob("/proc/[0-9]*/stat"):
-            with contextlib.suppress(OSError):  # gone meanwhile
-                left += [f] if open(f).read().rsplit(")", 1)[1].split()[3] == str(game.pid) else []
-        assert not left, f"processes of the program left behind: {left}"
+    def ended(self, game):  # the program's status once it has ended by itself
+        wait_for(lambda: game.poll() is not None, "the program to end", 10)
         return game.returncode
 
     def move(self, x, y):
@@ -155,46 +147,28 @@ class Sway(Desktop):
             user = ["setpriv", f"--reuid={nobody.pw_uid}", f"--regid={nobody.pw_gid}", "--clear-groups"]
         with open(config, "w") as f:
             f.write("output HEADLESS-1 resolution 1024x768\ndefault_border none\n")
-        self.env.update(HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1")
+        self.env.update(HOME=self.dir, WLR_BACKENDS="headless", WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1",
+                        SWAYSOCK=os.path.join(self.dir, "sway-ipc"))  # taken as long as no such file exists
         self.procs.append(subprocess.Popen(user + ["sway", "-c", config], env=self.env, stderr=subprocess.DEVNULL))
-        find = lambda prefix: next((os.path.join(self.dir, n) for n in os.listdir(self.dir)  # noqa: E731
-                                    if n.startswith(prefix) and not n.endswith(".lock")), None)
-        self.env.update(WAYLAND_DISPLAY=wait_for(lambda: find("wayland-"), "sway's socket"), QT_QPA_PLATFORM="wayland",
-                        SWAYSOCK=wait_for(lambda: find("sway-ipc"), "sway's command socket"))
-        self.pointer = self.hold_pointer()
-
-    def hold_pointer(self):
+        # The runtime folder is ours alone: the first display number is free.
+        self.env.update(WAYLAND_DISPLAY=os.path.join(self.dir, "wayland-1"), QT_QPA_PLATFORM="wayland")
+        wait_for(lambda: all(map(os.path.exists, (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"]))), "sway's sockets")
         # A seat passes pointer events on only while it has a pointer: a virtual
         # one, made over the bare wire protocol and held open. It never moves;
         # the seat's own cursor commands do the pointing.
-        wire = socket.socket(socket.AF_UNIX)
+        wire, manager, data = socket.socket(socket.AF_UNIX), b"zwlr_virtual_pointer_manager_v1\0", b""
         wire.connect(self.env["WAYLAND_DISPLAY"])
 
-        def send(target, opcode, *words, text=b""):  # a string: its length with the NUL, padded to 4 bytes
-            body = struct.pack(f"<{len(words)}I", *words)
-            if text:
-                body = body[:4] + struct.pack("<I", len(text) + 1) + text.ljust(len(text) // 4 * 4 + 4, b"\0") + body[4:]
+        def send(target, opcode, body):  # a request: object, size and opcode, then its arguments
             wire.sendall(struct.pack("<II", target, len(body) + 8 << 16 | opcode) + body)
 
-        def roundtrip(callback, wanted=b"-"):  # wl_display.sync; the registry's name for `wanted`
-            send(1, 0, callback)
-            data, found = b"", None
-            while True:
-                while len(data) < 8 or len(data) < struct.unpack_from("<I", data, 4)[0] >> 16:
-                    data += wire.recv(65536)
-                target, size = struct.unpack_from("<II", data)
-                if target == 2 and data[16:16 + len(wanted)] == wanted:
-                    found = struct.unpack_from("<I", data, 8)[0]
-                data = data[size >> 16:]
-                if target == callback:
-                    return found
-
-        send(1, 1, 2)  # wl_display.get_registry
-        manager = b"zwlr_virtual_pointer_manager_v1"
-        send(2, 0, roundtrip(3, manager), 1, 4, text=manager)  # wl_registry.bind
-        send(4, 0, 0, 5)  # create_virtual_pointer on the default seat
-        roundtrip(6)
-        return wire
+        send(1, 1, struct.pack("<I", 2))  # wl_display.get_registry as object 2
+        while (at := data.find(manager)) < 8:  # the registry's announcement of it: name, interface, version
+            data += wire.recv(65536)
+        # wl_registry.bind as object 3, then create_virtual_pointer on the default seat (new ids go in order)
+        send(2, 0, data[at - 8:at - 4] + struct.pack("<I", len(manager)) + manager + struct.pack("<II", 1, 3))
+        send(3, 0, struct.pack("<II", 0, 4))
+        self.pointer = wire
 
     MOVE = ("swaymsg", "seat", "-", "cursor", "set")
     CLICK = [("swaymsg", "seat", "-", "cursor", how, "button1") for how in ("press", "release")]
