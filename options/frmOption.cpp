@@ -138,14 +138,8 @@ bool frmOption::CatturaTasto(std::int32_t KeyId) {
     return true;
 }
 
-int frmOption::IndexOf(const QObject* label) const {
-    for (std::size_t i = 0; i < Label1.size(); ++i)
-        if (Label1[i] == label) return static_cast<int>(i);
-    return -1;
-}
-
 bool frmOption::eventFilter(QObject* watched, QEvent* event) {
-    const int index = IndexOf(watched);
+    const int index = evidenziazione_.Indice(watched);
     if (index < 0) return QDialog::eventFilter(watched, event);
     switch (event->type()) {
         case QEvent::MouseMove:

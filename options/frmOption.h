@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "input/Colori.h"
+#include "input/Evidenziazione.h"
 #include "input/InWindowDialog.h"
 
 namespace tumblara {
@@ -34,7 +34,6 @@ private:
     void Label1_Click(std::int16_t Index);
     // Captures one key for action KeyId; false when the program is ending.
     bool CatturaTasto(std::int32_t KeyId);
-    int IndexOf(const QObject* label) const;
 
     GameState& state_;
     // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".

@@ -34,12 +34,6 @@ void Menu::Text4_Click() { e_.Text4->hide(); }
 
 void Menu::Form_MouseDown() { e_.Text4->hide(); }
 
-int Menu::IndiceDi(const QObject* watched) const {
-    for (std::size_t i = 0; i < e_.Label1.size(); ++i)
-        if (e_.Label1[i] == watched) return static_cast<int>(i);
-    return -1;
-}
-
 // The falling piece's blocks are elements of their own: the pointer over
 // them is not over the background.
 bool Menu::SuUnoSprite(QEvent* event) const {
@@ -59,7 +53,7 @@ bool Menu::eventFilter(QObject* watched, QEvent* event) {
             Text4_Click();
         return false;
     }
-    const int index = IndiceDi(watched);
+    const int index = evidenziazione_.Indice(watched);
     if (index < 0) return false;
     switch (type) {
     case QEvent::MouseMove:

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <functional>
 
-#include "input/Colori.h"
+#include "input/Evidenziazione.h"
 #include "ui/Elements.h"
 
 namespace tumblara {
@@ -22,12 +22,10 @@ public:
     void Text4_Click();
     void Form_MouseDown();
 
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int IndiceDi(const QObject* watched) const;
     bool SuUnoSprite(QEvent* event) const;
 
     Game& game_;
