@@ -75,13 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3) return 0;
     tumblara::Table t((data[1] << 8 | data[2]) * 86400.0 / 65536, 1 + data[0] % 255);
     t.fake.record = false;
-    t.fake.onTimer1 = [&t] { t.game.Timer1_Timer(), t.Check(); };
-    t.fake.onTimer2 = [&t] { t.game.Timer2_Timer(), t.Check(); };
+    t.fake.onTimer1 = [&t] { t.game.Timer1_Timer(); t.Check(); };
+    t.fake.onTimer2 = [&t] { t.game.Timer2_Timer(); t.Check(); };
     t.fake.After(Ms{0}, [&t] { t.game.Form_Activate(); });  // as the program starts
     long at = 0;
     for (std::size_t i = 3; i + 4 <= size && at < 300000; i += 4) {
         at += data[i + 1] < 160 ? data[i + 1] : (data[i + 1] - 159) * 100;
-        t.fake.After(Ms{at}, [&t, op = data[i], a = data[i + 2], b = data[i + 3]] { t.Handle(op, a, b), t.Check(); });
+        t.fake.After(Ms{at}, [&t, op = data[i], a = data[i + 2], b = data[i + 3]] { t.Handle(op, a, b); t.Check(); });
     }
     t.Require(t.fake.RunFor(Ms{at + 3000}) || !t.game.Terminato(), "a wait went on after Esci");
     t.Check();

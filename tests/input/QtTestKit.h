@@ -40,8 +40,16 @@ struct ModalDriver {
             QWidget* modal = QApplication::activeModalWidget();
             for (const QWidget* window : QApplication::topLevelWidgets()) modal = modal ? modal : DialogOpenInside(*window);
             if (modal && !modal->testAttribute(Qt::WA_ShowModal)) modal = nullptr;  // shown, but no exec() waits on it
-            if (++ticks > 2000) modal ? void(modal->close()) : (ADD_FAILURE() << "no dialog", QCoreApplication::exit(1));
-            if (modal && !modal->property("driven").toBool()) modal->setProperty("driven", true), onModal(modal);
+            if (++ticks > 2000 && modal) {
+                modal->close();
+            } else if (ticks > 2000) {
+                ADD_FAILURE() << "no dialog";
+                QCoreApplication::exit(1);
+            }
+            if (modal && !modal->property("driven").toBool()) {
+                modal->setProperty("driven", true);
+                onModal(modal);
+            }
         });
         timer.start(5);
     }

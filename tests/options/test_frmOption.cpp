@@ -9,7 +9,7 @@ namespace {
 
 class FrmOption : public ::testing::TestWithParam<DialogPlacement> {
 protected:
-    void SetUp() override { mainWindow.show(), options.show(); }
+    void SetUp() override { mainWindow.show(); options.show(); }
     QString Keys() const { return QString("%1 %2 %3 %4").arg(state.TastoDestra).arg(state.TastoSinistra).arg(state.TastoCaduta).arg(state.TastoRotazione); }
     QLabel* Label(int i) { return options.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(i); }
     // Clicks "Tasti Personalizzati" and hands each capture dialog to `drive` with its number, from 1.

@@ -31,7 +31,7 @@ struct GameOnFakeWindow {
         fake.onTimer2 = [this] { game.Timer2_Timer(); };
     }
     // A new game from the outer loop, stopped right after its two-second banner.
-    void StartGame() { fake.After(Ms{0}, [this] { game.NuovaPartita(); }), fake.RunFor(Ms{2001}); }
+    void StartGame() { fake.After(Ms{0}, [this] { game.NuovaPartita(); }); fake.RunFor(Ms{2001}); }
     // The falling piece of shape tipo in state rot, block 1 at (x, y).
     void PutPiece(std::int16_t tipo, std::int16_t rot, int x, int y) {
         game.state.TipoPezzo = tipo, game.state.RotPezzo = rot;
@@ -55,7 +55,8 @@ struct GameOnFakeWindow {
                 game.state.Campo(c, r) = static_cast<std::uint8_t>(v);
                 fake.PaintPicture(v, c * cella, r * cella, cella);  // picture 0: black
             }
-        fake.SetRetainedBackground(false), fake.ClearLog();
+        fake.SetRetainedBackground(false);
+        fake.ClearLog();
     }
     // Rows 1..31 of Campo, with the falling piece while it is in the well.
     std::string Well(bool piece = true) const {
@@ -67,7 +68,7 @@ struct GameOnFakeWindow {
         return text;
     }
     // The well as the window shows it after the window system repaints it.
-    std::string Shown() { return fake.Repaint(), fake.CellText(1, 1, 16, 31, false, '\n'); }
+    std::string Shown() { fake.Repaint(); return fake.CellText(1, 1, 16, 31, false, '\n'); }
     std::string Preview(bool retained = false) const { return fake.CellText(18, 15, 6, 6, retained); }  // the box, '/' after each row
 };
 

@@ -28,9 +28,9 @@ public:
 
     float SpriteLeft(int k) const override { return sprites_.at(Index(k)).left; }
     float SpriteTop(int k) const override { return sprites_.at(Index(k)).top; }
-    void MoveSprite(int k, float left, float top) override { Touch(), sprites_.at(Index(k)).left = left, sprites_.at(Index(k)).top = top; }
-    void SetSpritePicture(int k, int picture) override { Touch(), sprites_.at(Index(k)).picture = picture; }
-    void SetRetainedBackground(bool on) override { Log([on] { return std::string(on ? "retained on" : "retained off"); }), retaining_ = on; }
+    void MoveSprite(int k, float left, float top) override { Touch(); sprites_.at(Index(k)).left = left; sprites_.at(Index(k)).top = top; }
+    void SetSpritePicture(int k, int picture) override { Touch(); sprites_.at(Index(k)).picture = picture; }
+    void SetRetainedBackground(bool on) override { Log([on] { return std::string(on ? "retained on" : "retained off"); }); retaining_ = on; }
     void FillBlack(int x1, int y1, int x2, int y2) override {
         Log([&] { return "fill " + Point(x1, y1) + " " + Point(x2, y2) + (retaining_ ? " retained" : ""); });
         Cover(x1, y1, x2, y2, 0);
@@ -43,16 +43,16 @@ public:
         Log([&] { return "timer" + std::to_string(Index(timer) + 1) + " " + std::to_string(ms); });
         timers_.at(Index(timer)) = {ms, now_ + Ms{ms}};
     }
-    void SetCaption(LabelId label, std::string_view caption) override { Touch(), captions_.at(Index(label)) = caption; }
+    void SetCaption(LabelId label, std::string_view caption) override { Touch(); captions_.at(Index(label)) = caption; }
     std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
-    void SetVisible(LabelId label, bool visible) override { Touch(), visible_.at(Index(label)) = visible; }
+    void SetVisible(LabelId label, bool visible) override { Touch(); visible_.at(Index(label)) = visible; }
     bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
     void PlaySound(std::string_view fileName) override { Log([&] { return "sound " + std::string(fileName); }); }
     float TimeOfDay() const override { return static_cast<float>(std::fmod(todStart_ + static_cast<double>(now_.count()) / 1000, 86400.0)); }
     Ms Monotonic() const override { return now_; }
     float Rnd() override { if (rnd.empty()) return random_.Next(); const float u = rnd.front(); rnd.pop_front(); return u; }
     void Randomize(float seed) override { random_.Seed(seed); }
-    void Quit() override { Log([] { return std::string("quit"); }), quit_ = true; }
+    void Quit() override { Log([] { return std::string("quit"); }); quit_ = true; }
 
     // Handles everything due at the next moment, or lets the timeout pass. A
     // wait that nothing can end, or that runs past RunFor's end, ends the run.
