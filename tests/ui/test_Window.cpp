@@ -1,7 +1,9 @@
 // The main window on the offscreen platform: the retained and the transient
-// drawing, the menu highlight, and the dialogs realised inside the window.
+// drawing, the menu highlight, and the dialogs realised inside the window;
+// the platform setting made before the application starts.
 
 #include "tests/input/QtTestKit.h"
+#include "ui/OpenGlDrivers.h"
 
 namespace tumblara::testing {
 namespace {
@@ -68,6 +70,19 @@ TEST(MainWindow, TheMenuHighlightAndADialogInsideTheWindowThatKeepsThePointerAnd
     EXPECT_EQ(form.services().SpriteLeft(1), 6 * form.layout().Cella);
     QTest::keyClick(form.windowHandle(), Qt::Key_Right);
     EXPECT_EQ(form.services().SpriteLeft(1), 7 * form.layout().Cella) << "the keys are the game's again";
+}
+
+// Left unset, decorations go off (Qt 6.4 loads no OpenGL driver then); a value
+// the user set stays, whatever it is.
+TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
+    constexpr const char* decorations = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+    qputenv(decorations, "0");
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "0");
+    qunsetenv(decorations);
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "1");
+    qunsetenv(decorations);
 }
 
 }  // namespace
