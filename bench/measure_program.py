@@ -298,14 +298,15 @@ class SwayViews:
 
 
 def visible_x11(x, xc, game):
-    """The program started; seconds to the well's green frame on the screen, polled every 2 ms, twice: with no
-    compositor, the frame drawn is the frame shown."""
+    """The program started; seconds to the well's green frame, polled every 2 ms, as drawn and as shown: with
+    no compositor they are one."""
     t0 = time.monotonic()
     proc = x.start(game)
     while xc.grab(19, 0, 1, 674).count(b"\0\xff\0") < 674:
         assert time.monotonic() - t0 < 60, "no first frame on X11"
         time.sleep(0.002)
-    return proc, time.monotonic() - t0, time.monotonic() - t0
+    drawn = time.monotonic() - t0
+    return proc, drawn, drawn
 
 
 def visible_wayland(sway, views, game, env):
@@ -347,12 +348,14 @@ def side_by_side_rows(r):
     for label, key, show, limit, target in (
             ("start-up to the first frame handed over (Wayland: sway maps the view)", "frame_s", fmt_time,
              x11["frame_s"] * 1.1, "X11 + 10%"),
-            ("start-up to the well on the screen", "shown_s", fmt_time, x11["shown_s"] * 1.1, "X11 + 10%"),
+            ("start-up to the well on the screen (Wayland: grim, ~20 ms a look)", "shown_s", fmt_time,
+             x11["shown_s"] * 1.1, "X11 + 10%"),
             ("peak memory after start-up (VmHWM)", "hwm_mib", mib, x11["hwm_mib"] + 2, "X11 + 2 MiB"),
             ("shared libraries mapped", "libs", lambda v: f"{v:.0f}", x11["libs"] * 1.1, "X11 + 10%")):
         rows.append((label, show(x11[key]), show(way[key]), show(qt[key]), f"<= {target}",
                      verdict(way[key] <= limit)))
     return rows
+
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
