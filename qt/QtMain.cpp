@@ -5,11 +5,13 @@
 #include <optional>
 
 #include "qt/Display.h"
+#include "qt/OpenGlDrivers.h"
 #include "qt/QtWindowSystem.h"
 
 namespace tumblara {
 
 int RunPlatform(int argc, char** argv, const MainWindowMaker& make) {
+    LeaveOpenGlDriversUnloaded();
     std::optional<DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();

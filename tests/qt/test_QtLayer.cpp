@@ -1,8 +1,10 @@
 // What only the desktop's layer does, on the offscreen platform: the retained
-// and the transient drawing, Qt's key events as the game's keys, and the
-// dialogs as windows of their own or inside the main window.
+// and the transient drawing, Qt's key events as the game's keys, the dialogs
+// as windows of their own or inside the main window, and the platform setting
+// made before the application starts.
 
 #include "input/Keyboard.h"
+#include "qt/OpenGlDrivers.h"
 #include "tests/support/QtTestKit.h"
 
 namespace tumblara::testing {
@@ -101,6 +103,19 @@ TEST_P(Dialogs, KeepTheirKeysAndKeepThePointerFromTheMainWindow) {
     p.form.menu().Label1_Click(3);
     EXPECT_TRUE(open) << "Escape";
     EXPECT_EQ(p.form.game().state.TastoDestra, 0x41);
+}
+
+// Left unset, decorations go off (Qt 6.4 loads no OpenGL driver then); a value
+// the user set stays, whatever it is.
+TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
+    constexpr const char* decorations = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+    qputenv(decorations, "0");
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "0");
+    qunsetenv(decorations);
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "1");
+    qunsetenv(decorations);
 }
 
 }  // namespace
