@@ -35,8 +35,8 @@ void Game::Posiziona(bool inizio) {
     int X = 0;
     int Y = 0;
     if (inizio) {
-        // Product in double so that u just below 1 can never reach column 14.
-        X = static_cast<int>(std::floor(static_cast<double>(svc_.Rnd()) * 13.0)) + 1;
+        // Product in double so that u just below 1 can never pass the last start column.
+        X = static_cast<int>(std::floor(static_cast<double>(svc_.Rnd()) * kColonneDiPartenza)) + 1;
         Y = EntraAbbassato(state.TipoPezzo, state.RotPezzo) ? 2 : 1;
     } else {
         X = CInt(svc_.SpriteLeft(1) / static_cast<double>(state.Cella));
@@ -68,7 +68,7 @@ void Game::sposta() {
     std::int32_t m = 0;
     for (int k = 1; k <= 4; ++k)
         if (svc_.SpriteLeft(k) > static_cast<float>(m)) m = CInt(svc_.SpriteLeft(k));
-    const std::int32_t shift = 4 * state.Cella - (16 * state.Cella - m);
+    const std::int32_t shift = m - kColonnaDopoSpinta * state.Cella;
     for (int k = 1; k <= 4; ++k)
         svc_.MoveSprite(k, svc_.SpriteLeft(k) - static_cast<float>(shift), svc_.SpriteTop(k));
 }
@@ -82,7 +82,7 @@ void Game::Muovi(bool Destra) {
 
 void Game::Ruota() {
     if (!PezzoNelCampo()) return;
-    const float bordo = static_cast<float>(13 * state.Cella);
+    const float bordo = static_cast<float>(kBordoRotazione * state.Cella);
     for (int k = 1; k <= 4; ++k) {
         if (svc_.SpriteLeft(k) > bordo) {
             sposta();
