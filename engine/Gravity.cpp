@@ -57,7 +57,7 @@ void Game::CadutaRapida() {
 }
 
 void Game::Gioco() {
-    while (!state.InGioco && !terminato_) svc_.WaitForEvents(std::nullopt);
+    while (!state.InGioco) svc_.WaitForEvents(std::nullopt);
 }
 
 }  // namespace tumblara

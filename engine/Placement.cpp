@@ -19,15 +19,13 @@ Game::Celle Game::CelleDelPezzo() const {
     return c;
 }
 
-// True while the four sprites show a piece inside the well (rows 0..31). The
-// sprites are parked outside it between a landing and the next piece; a tick
-// or a turn handled in that gap has no piece to act on.
+// True while the four sprites show a piece in the well's rows (0..31). The
+// sprites are parked above the window between a landing and the next piece;
+// a tick or a turn handled in that gap has no piece to act on.
 bool Game::PezzoNelCampo() const {
     const Celle c = CelleDelPezzo();
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (c.column[k] < 1 || c.column[k] > Well::kColumns) return false;
+    for (std::size_t k = 0; k < 4; ++k)
         if (c.row[k] < 0 || c.row[k] >= Well::kFloorRow) return false;
-    }
     return true;
 }
 

@@ -9,7 +9,7 @@ Game::Game(WindowServices& services) : svc_(services) {}
 void Game::NuovaPartita() {
     ++partite_;
     svc_.SetCaption(LabelId::Menu1, "Pausa");
-    state.InGioco = true;
+    // Play runs again once the level change below is over.
     state.NessunaPartita = false;
     state.Campo.Reset(kFondoNuovaPartita);
 

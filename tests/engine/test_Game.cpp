@@ -77,7 +77,8 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
         {"the J's foot off the left wall", none, 4, 1, 1, 29, 'T', 0, 0, 0,
          {".@..............", ".@..............", "@@.............."}},
         {"lifted off the floor", none, 1, 0, 5, 31, 'T', 0, 0, 0, {i5, i5, i5, i5}},
-        {"turned into blocks", {"......3.........", e, e, e}, 1, 1, 5, 28, 'T', 0, 0, 0, {"....@@@@........", e, e, e}},
+        {"turned into blocks", {"......3.........", e, e, e}, 1, 1, 5, 28, 'T', 0, 0, 0,
+         {"....@@@@........", e, e, e}},
         {"upright I onto a pile", {"....3...........", "....3..........."}, 1, 1, 5, 24, ' ', 3, 2, 0,
          {"....5...........", "....5...........", "....5...........", "....5...........", "....3...........",
           "....3..........."}},
@@ -90,9 +91,9 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
         {"four rows under a pile",
          {"3..............3", "7777777.77777777", "7777777.77777777", "7777777.77777777", "7777777.77777777"},
          1, 1, 8, 28, ' ', 1, 0, 4, {"3..............3"}},
-        {"two rows around one that stays",
-         {"7777777.77777777", "22222.2.22222222", "6666666.66666666", "4444444.4444.444"},
-         1, 1, 8, 28, ' ', 1, 0, 2, {"22222.2522222222", "444444454444.444"}},
+        {"two rows around two that stay, with gaps at the walls",
+         {"7777777.77777777", "2222222.2222222.", "6666666.66666666", ".444444.44444444"},
+         1, 1, 8, 28, ' ', 1, 0, 2, {"222222252222222.", ".444444544444444"}},
     };
     for (const Case& c : cases) {
         Prepare(c.before, c.tipo, c.rot, c.x, c.y);
@@ -114,7 +115,8 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
 }
 
 // A new piece enters with its top block in row 1 and its block 1 in a column
-// drawn from 1 to 13; a J whose foot would stand in the wall moves a column right.
+// drawn from 1 to 13; a J whose foot would stand in the wall moves a column
+// right. A turn may lift blocks into row 0, from where only gravity moves them.
 TEST_F(Falling, ANewPieceEntersWithItsTopBlockInRowOneFromColumnOneToThirteen) {
     const auto enter = [this](std::int16_t tipo, std::int16_t rot, float u) {
         game.state.TipoPezzo = tipo;
@@ -132,12 +134,19 @@ TEST_F(Falling, ANewPieceEntersWithItsTopBlockInRowOneFromColumnOneToThirteen) {
             EXPECT_EQ(enter(tipo, rot, std::nextafter(1.0f, 0.0f)).front().first, 13) << state << ": block 1";
         }
     }
+    PutPiece(6, 0, 5, 1);
+    game.Ruota();  // an S turned at the top reaches row 0, where no sideways move is free
+    game.Muovi(false);
+    EXPECT_EQ(PieceCells(), (Cells{{5, 1}, {6, 1}, {6, 0}, {7, 0}}));
+    game.CadutaRapida();
+    fake.RunFor(Ms{20});
+    EXPECT_EQ(PieceCells(), (Cells{{5, 2}, {6, 2}, {6, 1}, {7, 1}})) << "gravity moves it down";
 }
 
 // Every state turned a quarter turn clockwise on the screen (rows grow
 // downwards) is the state before it, wherever it lies; the seven shapes have
 // 19 distinct states.
-TEST(Shapes, EachStateTurnedClockwiseIsTheStateBeforeIt) {
+TEST_F(Falling, EachShapesStateTurnedClockwiseIsTheStateBeforeIt) {
     const auto cells = [](std::int16_t tipo, int rot, bool turned) {  // sorted, moved to row 0 and column 0
         Cells c;
         for (const Offset& o : Forma(tipo, static_cast<std::int16_t>(rot % 4)))
@@ -159,17 +168,18 @@ TEST(Shapes, EachStateTurnedClockwiseIsTheStateBeforeIt) {
     EXPECT_EQ(distinct.size(), 19u);
 }
 
-// Levels pace the game: each hundred points empties the well, takes 50 ms off
-// gravity down to 50 ms, and blinks "Level n" for about two seconds.
+// Levels pace the game: each hundred points, reached or passed, empties the
+// well, takes 50 ms off gravity down to 50 ms, and blinks "Level n" for about
+// two seconds.
 TEST_F(Waits, EachHundredPointsStartsALevelThatEmptiesTheWellAndSpeedsGravityUpToFiftyMs) {
     LandOneRow(game.state.SogliaLivello - 32);
     EXPECT_EQ(fake.CountInLog("sound Bonus2.wav"), 0) << "short of the threshold";
-    const std::pair<std::int32_t, const char*> levels[] = {
-        {250, "Level  1"}, {200, "Level  2"}, {150, "Level  3"}, {100, "Level  4"}, {50, "Level  5"}, {50, "Level  6"},
-        {50, "Level  6"}};
-    for (const auto& [interval, banner] : levels) {
+    const std::tuple<std::int32_t, const char*, std::int32_t> levels[] = {  // the new pace and banner, the score
+        {250, "Level  1", -4}, {200, "Level  2", -16}, {150, "Level  3", -16}, {100, "Level  4", -16},
+        {50, "Level  5", -16}, {50, "Level  6", -16}, {50, "Level  6", -16}};  // before a one-row landing
+    for (const auto& [interval, banner, score] : levels) {
         const std::int32_t threshold = game.state.SogliaLivello;
-        LandOneRow(threshold - 16);
+        LandOneRow(threshold + score);
         EXPECT_EQ(fake.Interval(TimerId::Timer1), interval) << banner << ": the new pace";
         EXPECT_EQ(fake.CountInLog("timer2 100"), 1) << banner << ": the banner blinked";
         EXPECT_EQ(game.state.SogliaLivello, threshold + 100) << banner;
@@ -222,9 +232,9 @@ TEST_F(Waits, APieceRestingAboveRowFourEndsTheGame) {
 // preview is blanked on the window only. A new game starts afresh at once.
 TEST_F(Waits, TheEndOfAGameHoldsItsPictureUntilANewGame) {
     fake.SetCaption(LabelId::Label2, "Score :  16");
+    SetWell(std::vector<std::string>(28, "......2........."));
     game.ProssimoPezzo();
     const std::string preview = Preview();
-    SetWell(std::vector<std::string>(28, "......2........."));
     PutPiece(1, 0, 5, 3);  // a flat I in row 3 on a pile up to row 4: the next tick ends the game
     std::vector<bool> shown;
     fake.After(Ms{1000}, [&] {
@@ -237,18 +247,22 @@ TEST_F(Waits, TheEndOfAGameHoldsItsPictureUntilANewGame) {
     });
     for (const int at : {1000, 1500}) fake.After(Ms{at}, [&] { shown.push_back(fake.IsVisible(LabelId::Label3)); });
     fake.After(Ms{1600}, [this] { game.NuovaPartita(); });
-    fake.After(Ms{1700}, [this] { EXPECT_EQ(fake.CellText(1, 1, kColumns, kLastRow, false, '\n'), Bottom({})); });
+    fake.After(Ms{1700}, [this] {
+        EXPECT_EQ(fake.CellText(1, 1, kColumns, kLastRow, false, '\n'), Bottom({})) << "an empty well at once";
+        EXPECT_EQ(std::ranges::min(PieceCells(), {}, &std::pair<int, int>::second).second, 1) << "a piece at the top";
+    });
     EXPECT_TRUE(fake.RunFor(Ms{4200})) << "the new game ended the game-over wait";
     EXPECT_NE(shown.front(), shown.back()) << "Game Over blinks";
     EXPECT_EQ(fake.Caption(LabelId::Label3), "Level  0");
     EXPECT_EQ(Preview(true), kEmptyBox) << "the new game's level change empties the preview";
-    EXPECT_EQ(fake.CountInLog("paint"), 0) << "the ended tick neither settles its piece nor previews a next one";
+    EXPECT_EQ(fake.CountInLog("paint"), 4) << "the preview's: the ended tick neither settled nor previewed";
 }
 
 // The menu reaches the game inside its waits. "Pausa" freezes gravity until
 // "Continua"; inside a level banner "Continua" ends the banner at once and the
 // new level starts as it would have, while a new game cuts the banner short
-// and runs its own. Activating the window during a game changes nothing.
+// and runs its own. Activating the window during a game changes nothing, nor
+// does "Pausa" before the first game.
 TEST_F(Waits, PauseHoldsThePieceAndInsideALevelBannerContinuaStartsTheLevelAtOnce) {
     PutPiece(2, 0, 5, 10);
     fake.After(Ms{0}, [this] { game.PausaContinua(); });
@@ -256,8 +270,10 @@ TEST_F(Waits, PauseHoldsThePieceAndInsideALevelBannerContinuaStartsTheLevelAtOnc
     fake.After(Ms{2000}, [this] { game.PausaContinua(); });
     EXPECT_TRUE(fake.RunFor(Ms{2100}));
     EXPECT_TRUE(game.state.InGioco);
-    for (const int at : {500, 1000}) fake.After(Ms{at}, [this] { game.PausaContinua(); });
-    fake.After(Ms{1001}, [this] {
+    // "Continua" comes with a gravity tick, which finds no piece in the well yet.
+    for (const int at : {500, 1020}) fake.After(Ms{at}, [this] { game.PausaContinua(); });
+    fake.After(Ms{500}, [this] { EXPECT_LT(fake.SpriteTop(1), 0) << "the landed piece's sprites parked"; });
+    fake.After(Ms{1021}, [this] {
         EXPECT_TRUE(game.state.InGioco);
         EXPECT_EQ(Well(false), Bottom({}));
         EXPECT_EQ(Shown(), Bottom({}));
@@ -270,9 +286,14 @@ TEST_F(Waits, PauseHoldsThePieceAndInsideALevelBannerContinuaStartsTheLevelAtOnc
     EXPECT_TRUE(LandOneRow(game.state.SogliaLivello - 16, 3300)) << "the new game ended the pause and the banner";
     EXPECT_EQ(fake.CountInLog("fill 10,1 170,320 retained"), 1) << "the well is emptied once";
     EXPECT_EQ(game.state.SogliaLivello, 100);
+    EXPECT_EQ(fake.Caption(LabelId::Label2), "Score :  0");
     EXPECT_EQ(fake.Caption(LabelId::Menu1), "Pausa");
     fake.After(Ms{0}, [this] { game.Form_Activate(); });
     EXPECT_TRUE(fake.RunFor(Ms{100})) << "no wait after an activation";
+    GameOnFakeWindow before;
+    before.fake.SetCaption(LabelId::Menu1, "Pausa");
+    before.fake.After(Ms{0}, [&] { before.game.PausaContinua(); });
+    EXPECT_TRUE(before.fake.RunFor(Ms{100})) << "Pausa does nothing before the first game";
 }
 
 }  // namespace
