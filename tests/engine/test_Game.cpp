@@ -114,26 +114,40 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
     }
 }
 
-// A new piece enters with its top block in row 1 and its block 1 in a column
-// drawn from 1 to 13; a J whose foot would stand in the wall moves a column
-// right. A turn may lift blocks into row 0, from where only gravity moves them.
-TEST_F(Falling, ANewPieceEntersWithItsTopBlockInRowOneFromColumnOneToThirteen) {
-    const auto enter = [this](std::int16_t tipo, std::int16_t rot, float u) {
-        game.state.TipoPezzo = tipo;
-        game.state.RotPezzo = rot;
-        fake.rnd = {u};
-        game.Posiziona(true);
-        return PieceCells();
+// Every state turned a quarter turn clockwise on the screen (rows grow
+// downwards) is the state before it, wherever it lies; the seven shapes have
+// 19 distinct states. A new piece enters with its top block in row 1 and its
+// block 1 in a column drawn from 1 to 13; a J whose foot would stand in the
+// wall moves a column right. A turn may lift blocks into row 0, from where
+// only gravity moves them.
+TEST_F(Falling, EachStateTurnedClockwiseIsTheOneBeforeAndEntersInRowOneFromColumnOneToThirteen) {
+    const auto cells = [](std::int16_t tipo, int rot, bool turned) {  // sorted, the first one moved to (0, 0)
+        Cells c;
+        for (const Offset& o : Forma(tipo, static_cast<std::int16_t>(rot % 4)))
+            c.emplace_back(turned ? -o.dr : o.dc, turned ? o.dc : o.dr);
+        std::ranges::sort(c);
+        const auto [left, top] = c.front();
+        for (auto& [column, row] : c) row -= top;
+        for (auto& [column, row] : c) column -= left;
+        return c;
     };
+    std::set<Cells> distinct;
     for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
         for (std::int16_t rot = 0; rot <= 3; ++rot) {
             const std::string state = std::to_string(tipo) + "/" + std::to_string(rot);
-            const Cells first = enter(tipo, rot, 0.0f);
+            EXPECT_EQ(cells(tipo, rot, true), cells(tipo, rot + 3, false)) << state;
+            distinct.insert(cells(tipo, rot, false));
+            PutPiece(tipo, rot, 5, 10);
+            fake.rnd = {0.0f, std::nextafter(1.0f, 0.0f)};  // the lowest draw, then the highest
+            game.Posiziona(true);
+            const Cells first = PieceCells();
             EXPECT_EQ(std::ranges::min(first, {}, &std::pair<int, int>::second).second, 1) << state << ": top";
             EXPECT_EQ(std::ranges::min(first).first, 1) << state << ": the left wall, J's foot too";
-            EXPECT_EQ(enter(tipo, rot, std::nextafter(1.0f, 0.0f)).front().first, 13) << state << ": block 1";
+            game.Posiziona(true);
+            EXPECT_EQ(PieceCells().front().first, 13) << state << ": block 1";
         }
     }
+    EXPECT_EQ(distinct.size(), 19u);
     PutPiece(6, 0, 5, 1);
     game.Ruota();  // an S turned at the top reaches row 0, where no sideways move is free
     game.Muovi(false);
@@ -141,31 +155,6 @@ TEST_F(Falling, ANewPieceEntersWithItsTopBlockInRowOneFromColumnOneToThirteen) {
     game.CadutaRapida();
     fake.RunFor(Ms{20});
     EXPECT_EQ(PieceCells(), (Cells{{5, 2}, {6, 2}, {6, 1}, {7, 1}})) << "gravity moves it down";
-}
-
-// Every state turned a quarter turn clockwise on the screen (rows grow
-// downwards) is the state before it, wherever it lies; the seven shapes have
-// 19 distinct states.
-TEST_F(Falling, EachShapesStateTurnedClockwiseIsTheStateBeforeIt) {
-    const auto cells = [](std::int16_t tipo, int rot, bool turned) {  // sorted, moved to row 0 and column 0
-        Cells c;
-        for (const Offset& o : Forma(tipo, static_cast<std::int16_t>(rot % 4)))
-            c.emplace_back(turned ? -o.dr : o.dc, turned ? o.dc : o.dr);
-        std::ranges::sort(c);
-        const int top = std::ranges::min(c, {}, &std::pair<int, int>::second).second;
-        const int left = c.front().first;
-        for (auto& [column, row] : c) row -= top;
-        for (auto& [column, row] : c) column -= left;
-        return c;
-    };
-    std::set<Cells> distinct;
-    for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
-        for (int rot = 0; rot <= 3; ++rot) {
-            EXPECT_EQ(cells(tipo, rot, true), cells(tipo, rot + 3, false)) << tipo << "/" << rot;
-            distinct.insert(cells(tipo, rot, false));
-        }
-    }
-    EXPECT_EQ(distinct.size(), 19u);
 }
 
 // Levels pace the game: each hundred points, reached or passed, empties the
@@ -178,11 +167,9 @@ TEST_F(Waits, EachHundredPointsStartsALevelThatEmptiesTheWellAndSpeedsGravityUpT
         {250, "Level  1", -4}, {200, "Level  2", -16}, {150, "Level  3", -16}, {100, "Level  4", -16},
         {50, "Level  5", -16}, {50, "Level  6", -16}, {50, "Level  6", -16}};  // before a one-row landing
     for (const auto& [interval, banner, score] : levels) {
-        const std::int32_t threshold = game.state.SogliaLivello;
-        LandOneRow(threshold + score);
+        LandOneRow(game.state.SogliaLivello + score);
         EXPECT_EQ(fake.Interval(TimerId::Timer1), interval) << banner << ": the new pace";
         EXPECT_EQ(fake.CountInLog("timer2 100"), 1) << banner << ": the banner blinked";
-        EXPECT_EQ(game.state.SogliaLivello, threshold + 100) << banner;
         EXPECT_EQ(fake.Caption(LabelId::Label3), banner);
         EXPECT_TRUE(fake.IsVisible(LabelId::Label3)) << banner << ": the banner stays";
         EXPECT_EQ(fake.Interval(TimerId::Timer2), 0) << banner << ": steady";
