@@ -51,7 +51,9 @@ public:
     void SetVisible(LabelId label, bool visible) override { Touch(); visible_.at(Index(label)) = visible; }
     bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
     void PlaySound(std::string_view fileName) override { Log([&] { return "sound " + std::string(fileName); }); }
-    float TimeOfDay() const override { return static_cast<float>(std::fmod(todStart_ + now_.count() / 1e3, 86400.0)); }
+    float TimeOfDay() const override {
+        return static_cast<float>(std::fmod(todStart_ + std::chrono::duration<double>(now_).count(), 86400.0));
+    }
     Ms Monotonic() const override { return now_; }
     float Rnd() override {
         if (rnd.empty()) return random_.Next();
