@@ -60,13 +60,12 @@ struct GameOnFakeWindow {
     void SetWell(const std::vector<std::string>& rows) {
         const std::string text = Bottom(rows);
         fake.SetRetainedBackground(true);
-        for (int r = 1; r <= kLastRow; ++r) {
+        for (int r = 1; r <= kLastRow; ++r)
             for (int c = 1; c <= kColumns; ++c) {
                 const int v = std::max(0, text[At(c, r)] - '0');  // '.' is below '0'
                 game.state.Campo(c, r) = static_cast<std::uint8_t>(v);
                 fake.PaintPicture(v, c * cella, r * cella, cella);  // picture 0: black
             }
-        }
         fake.SetRetainedBackground(false);
         fake.ClearLog();
     }
