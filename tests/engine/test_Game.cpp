@@ -47,8 +47,8 @@ using Falling = Play;
 using Waits = Play;
 
 // Where a piece comes to rest decides the game. The player steers it only into
-// free cells inside the well; turns are never refused, but are pushed off the
-// right wall and lifted off the floor. It falls a row a tick and settles, in
+// free cells inside the well; turns are pushed off the right wall from column
+// 14 on and lifted off the floor. It falls a row a tick and settles, in
 // its own picture, on the floor or on the first block below it. Every row the
 // landing completes goes, the rows above move down a row, and each is worth 16
 // points. The landing ends the fast drop, hands over the previewed piece in
