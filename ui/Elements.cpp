@@ -35,7 +35,7 @@ QTextEdit* TestoInfo(QWidget* form) {
     QPalette pal = t->palette();
     pal.setColor(QPalette::Base, ColoreBGR(0xE0E0E0));
     t->setPalette(pal);
-    t->setPlainText(QStringLiteral("Tumblara ver 3.0\nby Nortavo\nwww.nortavo.example\n"));
+    t->setPlainText(QStringLiteral("Tumblara ver " TUMBLARA_VERSION "\nby Nortavo\nwww.nortavo.example\n"));
     QTextCursor all(t->document());
     all.select(QTextCursor::Document);
     QTextBlockFormat centred;
