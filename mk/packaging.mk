@@ -49,7 +49,7 @@ deb-reproducible: deb
 # without the packages it recommends, and its own test run there.
 deb-installed: deb
 	@scripts/ensure-deps.sh roots
-	scripts/debian-root.sh $(DEB_SUITE) $(DEB_BUILD) packaging/tests/installed_play.sh
+	scripts/debian-root.sh $(DEB_SUITE) $(DEB_BUILD) /share/tumblara/packaging/tests/installed_play.sh
 
 packaging-ci: deb-lint deb-reproducible deb-installed
 	packaging/tests/unpacked_play.sh $(DEB_BUILD)/tumblara_*.deb
