@@ -34,6 +34,7 @@ if [[ -z ${DEBIAN_ROOT_INSIDE:-} ]]; then
     trap - EXIT
   fi
   root=$(mktemp -d /var/tmp/debian-root.XXXXXX)
+  chmod 755 "$root"
   # Never deletes through a mount that outlived its namespace: the shared
   # folder is on the host.
   trap 'if findmnt -rno TARGET | grep -q "^$root/"; then echo "debian-root: $root still has mounts" >&2;
