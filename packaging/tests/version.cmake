@@ -10,7 +10,7 @@ if(NOT CMAKE_MATCH_1 STREQUAL VERSION)
 endif()
 
 file(READ ${SOURCE}/README.md readme)
-string(REGEX MATCHALL "tumblara_[^_*]+_" named "${readme}")
+string(REGEX MATCHALL "tumblara_[0-9A-Za-z.+~-]+_" named "${readme}")
 if(NOT named)
   message(FATAL_ERROR "the README names no package file")
 endif()
