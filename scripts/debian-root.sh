@@ -29,17 +29,17 @@ if [[ -z ${DEBIAN_ROOT_INSIDE:-} ]]; then
     trap 'rm -rf --one-file-system "$fresh"' EXIT
     debootstrap --variant=minbase "$suite" "$fresh" "$mirror" >"$cache/$suite-debootstrap.log" 2>&1 ||
       { tail -20 "$cache/$suite-debootstrap.log"; exit 1; }
-    tar -C "$fresh" -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
+    tar -C "$fresh" --numeric-owner -cf "$tarball.new" . && mv "$tarball.new" "$tarball"
     rm -rf --one-file-system "$fresh"
     trap - EXIT
   fi
   root=$(mktemp -d /var/tmp/debian-root.XXXXXX)
-  chmod 755 "$root"
   # Never deletes through a mount that outlived its namespace: the shared
   # folder is on the host.
   trap 'if findmnt -rno TARGET | grep -q "^$root/"; then echo "debian-root: $root still has mounts" >&2;
         else rm -rf --one-file-system "$root"; fi' EXIT
-  tar -C "$root" -xf "$tarball"
+  tar -C "$root" --numeric-owner -xf "$tarball"
+  chmod 755 "$root"  # the top folder of a system, readable by all its users
   status=0
   # A new mount and process namespace: whatever is mounted or left running
   # inside goes with it.
