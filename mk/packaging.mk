@@ -40,8 +40,8 @@ deb-lint: deb
 
 deb-reproducible: deb
 	@umask 0002 && TZ=Pacific/Kiritimati $(MAKE) --no-print-directory deb DEB_BUILD=$(DEB_AGAIN) >/dev/null
-	@cd $(DEB_BUILD) && sha256sum tumblara_*.deb | tee SHA256SUMS
-	@cd $(DEB_AGAIN) && sha256sum tumblara_*.deb | tee SHA256SUMS
+	@cd $(DEB_BUILD) && sha256sum *.deb | tee SHA256SUMS
+	@cd $(DEB_AGAIN) && sha256sum *.deb | tee SHA256SUMS
 	@cmp -s $(DEB_BUILD)/SHA256SUMS $(DEB_AGAIN)/SHA256SUMS || { echo "two builds of one commit differ"; exit 1; }
 	@echo "deb-reproducible: two builds of one commit are byte for byte the same"
 
