@@ -3,24 +3,24 @@
 # commit, with only git and make installed first, runs `make test` and
 # `make deb-lint`; then the package built there is installed, without the
 # packages it recommends, in a second fresh root, and its own test runs there.
-# The clone and the packages stay in $(D13_BUILD); the times of the steps are
-# printed at the end.
-D13_BUILD ?= build-debian13
-D13_SUITE ?= trixie
+# The clone and the packages stay in build-debian13; the times of the steps
+# are printed at the end. `make debian12` does the same on Debian 12.
+.PHONY: debian12 debian13
 
-.PHONY: debian13
+debian12: FRESH_SUITE := bookworm
+debian13: FRESH_SUITE := trixie
 
-debian13:
+debian12 debian13:
 	@scripts/ensure-deps.sh roots
-	@rm -rf $(D13_BUILD) && mkdir -p $(D13_BUILD)
-	@git init -q $(D13_BUILD)/src && git -C $(D13_BUILD)/src fetch -q "$(CURDIR)" HEAD && \
-	  git -C $(D13_BUILD)/src checkout -q FETCH_HEAD
+	@rm -rf build-$@ && mkdir -p build-$@
+	@git init -q build-$@/src && git -C build-$@/src fetch -q "$(CURDIR)" HEAD && \
+	  git -C build-$@/src checkout -q FETCH_HEAD
 	@set -e; start=$$(date +%s); \
-	scripts/debian-root.sh $(D13_SUITE) $(D13_BUILD) sh -c 'export DEBIAN_FRONTEND=noninteractive; \
+	scripts/debian-root.sh $(FRESH_SUITE) build-$@ sh -c 'export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq git make >/dev/null && cd /share/src && make test && make deb-lint'; \
 	built=$$(date +%s); \
-	scripts/debian-root.sh $(D13_SUITE) $(D13_BUILD)/src/$(DEB_BUILD) /share/tumblara/packaging/tests/installed_play.sh; \
-	echo "debian13: make test and make deb-lint took $$((built - start)) s, the installed package's test \
+	scripts/debian-root.sh $(FRESH_SUITE) build-$@/src/$(DEB_BUILD) /share/tumblara/packaging/tests/installed_play.sh; \
+	echo "$@: make test and make deb-lint took $$((built - start)) s, the installed package's test \
 	$$(($$(date +%s) - built)) s"
 
 CI_TARGETS += debian13
