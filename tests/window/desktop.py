@@ -139,6 +139,9 @@ class X11(Desktop):
 class Sway(Desktop):
     # A headless sway; it refuses root, so root runs it as nobody.
     def __init__(self):
+        # Its output's pixels live in shared memory, in the /dev/shm every system mounts for all users; a
+        # bare root without that mount leaves it nothing to draw in, and grim "failed to copy output".
+        assert os.stat("/dev/shm").st_mode & 0o1777 == 0o1777, "/dev/shm is not open to all: mount a tmpfs there"
         super().__init__()
         user, config = [], os.path.join(self.dir, "config")
         if os.getuid() == 0:
