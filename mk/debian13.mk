@@ -4,9 +4,12 @@
 # (the game, on Qt's offscreen platform, still running after 20 s), `make test` and
 # `make deb-lint`; then the package built there is installed, without the
 # packages it recommends, in a second fresh root, and its own test runs there.
-# The clone and the packages stay in build-debian13; the times of the steps
-# are printed at the end. `make debian12` does the same on Debian 12.
+# The clone, the packages and the whole log stay in build-debian13; the times
+# of the steps are printed at the end. `make debian12` does the same on Debian 12.
 .PHONY: debian12 debian13
+
+# dpkg's lines for each package it unpacks and sets up, left in the log only.
+APT_CHATTER := ^(Selecting previously|Preparing to unpack|Unpacking|Setting up|Processing triggers|\(Reading database)
 
 debian12: FRESH_SUITE := bookworm
 debian13: FRESH_SUITE := trixie
@@ -20,7 +23,8 @@ debian12 debian13:
 	scripts/debian-root.sh $(FRESH_SUITE) build-$@ sh -c 'export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq git make >/dev/null && cd /share/src && \
 	  make build-game && { QT_QPA_PLATFORM=offscreen timeout 20 build/tumblara; [ $$? -eq 124 ]; } && \
-	  make test && make deb-lint'; \
+	  make test && make deb-lint' >build-$@/log 2>&1 || status=$$?; \
+	grep -vE '$(APT_CHATTER)' build-$@/log || true; [ -z "$$status" ] || exit $$status; \
 	built=$$(date +%s); \
 	scripts/debian-root.sh $(FRESH_SUITE) build-$@/src/$(DEB_BUILD) /share/tumblara/packaging/tests/installed_play.sh; \
 	echo "$@: make test and make deb-lint took $$((built - start)) s, the installed package's test \
