@@ -1,7 +1,7 @@
 # `make debian13`: the project on Debian 13 as a new user meets it. In a fresh
 # minimal Debian 13 root (scripts/debian-root.sh), a clean clone of the current
 # commit, with only git and make installed first, does what `make run` does
-# (the game, on Qt's offscreen platform, still running after 20 s), `make test` and
+# (the game, on Qt's offscreen platform, still running after 10 s), `make test` and
 # `make deb-lint`; then the package built there is installed, without the
 # packages it recommends, in a second fresh root, and its own test runs there.
 # The clone, the packages and the whole log stay in build-debian13; the times
@@ -22,7 +22,7 @@ debian12 debian13:
 	@set -e; start=$$(date +%s); \
 	scripts/debian-root.sh $(FRESH_SUITE) build-$@ sh -c 'export DEBIAN_FRONTEND=noninteractive; \
 	  apt-get update -qq && apt-get install -y -qq git make >/dev/null && cd /share/src && \
-	  make build-game && { QT_QPA_PLATFORM=offscreen timeout 20 build/tumblara; [ $$? -eq 124 ]; } && \
+	  make build-game && { QT_QPA_PLATFORM=offscreen timeout 10 build/tumblara; [ $$? -eq 124 ]; } && \
 	  make test && make deb-lint' >build-$@/log 2>&1 || status=$$?; \
 	grep -vE '$(APT_CHATTER)' build-$@/log || true; [ -z "$$status" ] || exit $$status; \
 	built=$$(date +%s); \

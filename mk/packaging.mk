@@ -9,8 +9,8 @@
 # recommends, in a fresh root of this machine's Debian release, and runs the
 # package's own test there (debian/tests, with autopkgtest): the game plays,
 # silently, under Xvfb.
-# `packaging-ci`: all of the above, then plays the game unpacked from the
-# package under Xvfb.
+# `packaging-ci`: the lint and the comparison, then plays the game unpacked
+# from the package under Xvfb.
 DEB_BUILD ?= build-deb
 DEB_AGAIN ?= build-deb-again
 DEB_SUITE ?= $(shell . /etc/os-release && echo $$VERSION_CODENAME)
@@ -51,7 +51,9 @@ deb-installed: deb
 	@scripts/ensure-deps.sh roots
 	scripts/debian-root.sh $(DEB_SUITE) $(DEB_BUILD) /share/tumblara/packaging/tests/installed_play.sh
 
-packaging-ci: deb-lint deb-reproducible deb-installed
+# The installed package's test runs in CI in `make debian13`, on the package
+# built there.
+packaging-ci: deb-lint deb-reproducible
 	packaging/tests/unpacked_play.sh $(DEB_BUILD)/tumblara_*.deb
 
 CI_TARGETS += packaging-ci
