@@ -11,7 +11,7 @@ def main(program):
     with X11() as x:
         game = x.start(program)
         rows = lambda: [i // 16 for i, c in enumerate(x.shot().well(CELLA)) if c == "#"]  # noqa: E731
-        wait_for(lambda: x.shot().count(19, 0, 340, 674, 0x00FF00) == 2024, "the one-pixel green frame around the well")
+        wait_for(lambda: x.shot().count(19, 0, 340, 674, 0x00FF00) == 2024, "the green frame around the well")
         x.menu(0)
         first = wait_for(lambda: len(r := rows()) == 4 and r, "a piece of four blocks after the banner")
         wait_for(lambda: len(r := rows()) == 4 and min(r) > min(first), "the piece to fall", 5)
