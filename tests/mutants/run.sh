@@ -10,7 +10,7 @@
 #
 # The named tests run first on the clean tree. A fault is caught only when a
 # test that passed there fails with the fault in place, and fails again when
-# run once more. Any other outcome has a verdict of its own:
+# run once more (a make check, slow, is taken at its word). Other verdicts:
 #   MISSED   every named test that passed on the clean tree passes with it
 #   FLAKY    a test failed with it once, then passed
 #   FAILING  no named test passes on the clean tree, and one fails there
@@ -40,56 +40,43 @@ fi
 [ ${#patches[@]} -gt 0 ] || patches=(tests/mutants/*.patch)
 check_of() { sed -n 's/^# caught by: //p' "$1" | head -n 1; }
 
-# "name status" for each test the regex names; status Passed, Failed, Skipped, Not (run), Timeout, ...
-results() {
-  (cd "$build" && ctest -R "$1" --timeout 300 -j2 2>&1) |
-    sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#[0-9]+: ([^ ]+) +\.* *(\*\*\*)?([A-Za-z]+).*/\1 \3/p'
+# "name status" for each test a check names. Status: Passed, Failed, Skipped,
+# Not (run), Timeout, Exception; Other for a make target that failed elsewhere.
+run_check() {
+  if [[ $1 == make\ * ]]; then
+    read -r _ target text <<<"$1"
+    out=$(make "$target" 2>&1) && echo "make:$target Passed" && return
+    grep -qF -- "$text" <<<"$out" && echo "make:$target Failed" || echo "make:$target Other"
+  else
+    (cd "$build" && ctest -R "$1" --timeout 300 -j2 2>&1) |
+      sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#[0-9]+: ([^ ]+) +\.* *(\*\*\*)?([A-Za-z]+).*/\1 \3/p'
+  fi
 }
-failing() {  # those of the named tests that fail
-  results "^($(IFS='|'; echo "${*//./\\.}"))\$" | awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'
-}
-make_check() {  # make TARGET, whose check prints TEXT on failure: Passed, Failed or Other
-  local out
-  out=$(make "$1" BUILD="$build" 2>&1) && echo Passed && return
-  grep -qF -- "$2" <<<"$out" && echo Failed || echo Other
-}
+failures() { run_check "$1" | awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }
 
 declare -A base
-regexes=()
-for p in "${patches[@]}"; do
-  check=$(check_of "$p")
-  if [[ $check == make\ * ]]; then
-    read -r target text <<<"${check#make }"
-    [ -n "${base[make:$target]:-}" ] || base[make:$target]=$(make_check "$target" "$text")
-  else
-    regexes+=("($check)")
-  fi
-done
-if [ ${#regexes[@]} -gt 0 ]; then
-  while read -r name status; do base[$name]=$status; done < <(IFS='|'; results "${regexes[*]}")
-fi
+while read -r check; do
+  while read -r name status; do base[$name]=$status; done < <(run_check "$check")
+done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
 echo "clean tree: $(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')"
 for name in "${!base[@]}"; do [ "${base[$name]}" = Passed ] || echo "  ${base[$name]}: $name"; done | sort
 
-judge_make() {  # TARGET TEXT
-  case ${base[make:$1]}/$(make_check "$1" "$2") in
-    Passed/Failed) verdict=caught ;; Passed/Passed) verdict=MISSED ;; Failed/*) verdict=FAILING ;; *) verdict=NOCHECK ;;
-  esac
-}
-judge_ctest() {  # REGEX
-  local name passed=() broken=0 first again
-  mapfile -t named < <(cd "$build" && ctest -N -R "$1" | sed -nE 's/^ *Test +#[0-9]+: //p')
-  for name in "${named[@]}"; do
-    case ${base[$name]:-Not} in Passed) passed+=("$name") ;; Skipped | Not) ;; *) broken=1 ;; esac
-  done
-  if [ ${#named[@]} -eq 0 ]; then verdict=NOTEST; return; fi
-  if [ ${#passed[@]} -eq 0 ]; then verdict=$([ $broken = 1 ] && echo FAILING || echo SKIPPED); return; fi
-  mapfile -t first < <(failing "${passed[@]}")
-  verdict=MISSED
-  [ ${#first[@]} -gt 0 ] || return
-  mapfile -t again < <(failing "${first[@]}")
-  verdict=FLAKY detail=" ${first[*]}"
-  [ ${#again[@]} -eq 0 ] || verdict=caught detail=" ${again[*]}"
+judge() {  # CHECK: sets verdict and detail
+  local name status first=() again=() named=0 passed=0 broken=0
+  while read -r name status; do
+    named=1
+    case ${base[$name]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
+    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) first+=("$name") ;; esac
+  done < <(run_check "$1")
+  if ((!named)); then verdict=NOTEST
+  elif ((!passed)); then verdict=$( ((broken)) && echo FAILING || echo SKIPPED)
+  elif [ ${#first[@]} -eq 0 ]; then verdict=MISSED
+  else
+    again=("${first[@]}")  # a make check is taken at its word
+    [[ $1 == make\ * ]] || mapfile -t again < <(failures "^($(IFS='|'; echo "${first[*]//./\\.}"))\$")
+    verdict=FLAKY detail=" ${first[*]}"
+    [ ${#again[@]} -eq 0 ] || verdict=caught detail=" ${again[*]}"
+  fi
 }
 
 planted=""
@@ -101,14 +88,7 @@ for p in "${patches[@]}"; do
     verdict=STALE
   else
     planted=$p
-    if ! cmake --build "$build" -j2 >/dev/null 2>&1; then
-      verdict=NOBUILD
-    elif [[ $check == make\ * ]]; then
-      read -r target text <<<"${check#make }"
-      judge_make "$target" "$text"
-    else
-      judge_ctest "$check"
-    fi
+    if cmake --build "$build" -j2 >/dev/null 2>&1; then judge "$check"; else verdict=NOBUILD; fi
     git apply -R "$p" && planted=""
   fi
   [ $verdict = caught ] && caught=$((caught + 1)) || other=$((other + 1))
