@@ -2,15 +2,13 @@
 # player plays it and judged from the screen alone.
 #
 #   game.py TUMBLARA
-#       The menu lights under the pointer, one label at a time. The arrows move
-#       the piece, the space bar turns it, Down drops it. A held key moves it once;
-#       with repetition switched on in the options window (which leaves the
-#       game running and the menu without clicks) it runs into the wall. D A S W
-#       bound through the capture dialog steer; "Info" shows and hides its text;
-#       "Esci" ends the program with status 0.
+#       The menu lights under the pointer, one label at a time. A held arrow
+#       moves the piece once; with repetition switched on in the options window
+#       (which leaves the game running and the menu without clicks) it runs into
+#       the wall. "Esci" ends the program with status 0.
 #   game.py TUMBLARA de
 #       under the German layout four of its own keys (two of them dead keys),
-#       bound through the options window, steer the piece.
+#       bound through the options window, move, drop and turn the piece.
 #   game.py TUMBLARA wayland
 #       the same with D A S W on native Wayland under a headless sway, driven
 #       through the compositor's own seat commands and wtype: the options window
@@ -20,10 +18,8 @@ import contextlib, sys, time  # noqa: E401
 
 from desktop import CELLA, DARK_RED, X11, YELLOW, Sway, wait_for
 
-INFO, OPTIONS, CAPTURE, PAUSA = (662, 168, 177, 81), (774, 215, 250, 148), (774, 363, 250, 142), (824, 60, 200, 35)
-WHITE, GREY = 0xFFFFFF, 0xE0E0E0
-KEYS = {"us": ("d", "a", "s", "w"), "de": ("udiaeresis", "odiaeresis", "dead_circumflex", "dead_acute")}
-KEYS["wayland"] = KEYS["us"]
+OPTIONS, CAPTURE, PAUSA, WHITE = (774, 215, 250, 148), (774, 363, 250, 142), (824, 60, 200, 35), 0xFFFFFF
+KEYS = {"wayland": ("d", "a", "s", "w"), "de": ("udiaeresis", "odiaeresis", "dead_circumflex", "dead_acute")}
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 turned = lambda p, q: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
@@ -117,7 +113,6 @@ class Player:
 
 
 def play(x, p):
-    p.steer(("Right", "Left", "Down", "space"))
     step = 1 if right(p.piece()) < 16 else -1  # without repetition a held key moves the piece once
     p.check(p.acts, "Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
 
@@ -131,18 +126,12 @@ def play(x, p):
     key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
     p.check(p.acts, key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
-    p.bind(KEYS["us"])
-    p.steer(KEYS["us"])
-    for shown in (True, False):
-        x.menu(4)
-        wait_for(lambda: (p.count(INFO, GREY) > 5000) == shown, "the information text to come and go", 5)
-
 
 def main(program, layout="us"):
     with Sway() if layout == "wayland" else X11() as x:
         if layout == "wayland":  # a keyboard held all along: no key is lost while the game binds a new one
             x.start("/usr/bin/wtype", "-s", "3600000")
-        elif layout != "us":
+        elif layout == "de":
             x.run("setxkbmap", layout)
         p = Player(x, x.game(program))
         x.new_game()

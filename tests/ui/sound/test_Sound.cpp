@@ -100,23 +100,19 @@ TEST(Player, ThroughASoundServerEachCallEndsTheStreamStillPlaying) {
     server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=30", "--disable-shm=yes", "-L",
                                 "module-null-sink", "-L",
                                 "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-    // The streams playing, by their numbers; nothing while the server does not answer.
-    const auto streams = []() -> std::optional<QStringList> {
-        QProcess pactl;
-        pactl.start("pactl", {"list", "short", "sink-inputs"});
-        if (!pactl.waitForFinished() || pactl.exitCode() != 0) return std::nullopt;
-        QStringList numbers;
-        for (const QString& line : QString::fromUtf8(pactl.readAll()).split('\n', Qt::SkipEmptyParts))
-            numbers << line.section('\t', 0, 0);
-        return numbers;
-    };
-    const auto waitFor = [&](const auto& done) {
-        auto now = streams();
-        for (int i = 0; i < 400 && !(now && done(*now)); ++i) {
+    // The numbers of the streams playing, once `done` holds of them; nothing if it never does.
+    const auto waitFor = [](const auto& done) -> std::optional<QStringList> {
+        for (int i = 0; i < 400; ++i) {
+            QProcess pactl;
+            pactl.start("pactl", {"list", "short", "sink-inputs"});
+            const bool answered = pactl.waitForFinished() && pactl.exitCode() == 0;
+            QStringList numbers;
+            for (const QString& line : QString::fromUtf8(pactl.readAll()).split('\n', Qt::SkipEmptyParts))
+                numbers << line.section('\t', 0, 0);
+            if (answered && done(numbers)) return numbers;
             std::this_thread::sleep_for(milliseconds(25));
-            now = streams();
         }
-        return now;
+        return std::nullopt;
     };
     ASSERT_TRUE(waitFor([](const QStringList& s) { return s.isEmpty(); })) << "no sound server";
     SoundPlayer player(dir.path());
