@@ -40,42 +40,47 @@ fi
 [ ${#patches[@]} -gt 0 ] || patches=(tests/mutants/*.patch)
 check_of() { sed -n 's/^# caught by: //p' "$1" | head -n 1; }
 
-# "name status" for each test a check names. Status: Passed, Failed, Skipped,
-# Not (run), Timeout, Exception; Other for a make target that failed elsewhere.
+# "number status name" for each test a check names: a CTest regex, or
+# "-I 0,0,0,N,..." for CTest's test numbers N. Status: Passed, Failed, Skipped, Not (run),
+# Timeout, Exception; Other for a make target that failed elsewhere.
 run_check() {
   if [[ $1 == make\ * ]]; then
     read -r _ target text <<<"$1"
-    out=$(make "$target" 2>&1) && echo "make:$target Passed" && return
-    grep -qF -- "$text" <<<"$out" && echo "make:$target Failed" || echo "make:$target Other"
+    out=$(make "$target" 2>&1) && echo "$target Passed make $target" && return
+    grep -qF -- "$text" <<<"$out" && echo "$target Failed make $target" || echo "$target Other make $target"
   else
-    (cd "$build" && ctest -R "$1" --timeout 300 -j2 2>&1) |
-      sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#[0-9]+: ([^ ]+) +\.* *(\*\*\*)?([A-Za-z]+).*/\1 \3/p'
+    local which=(-R "$1")
+    [[ $1 == -I\ * ]] && which=(-I "${1#-I }")
+    (cd "$build" && ctest "${which[@]}" --timeout 300 -j2 2>&1) |
+      sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#([0-9]+): (.*) \.+ *(\*\*\*)?([A-Za-z]+).* sec$/\1 \4 \2/p'
   fi
 }
-failures() { run_check "$1" | awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }
 
-declare -A base
+cmake --build "$build" -j2 >/dev/null 2>&1 || { echo "the clean tree does not build in $build"; exit 2; }
+declare -A base name
 while read -r check; do
-  while read -r name status; do base[$name]=$status; done < <(run_check "$check")
+  while read -r n status text; do base[$n]=$status name[$n]=$text; done < <(run_check "$check")
 done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
 echo "clean tree: $(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')"
-for name in "${!base[@]}"; do [ "${base[$name]}" = Passed ] || echo "  ${base[$name]}: $name"; done | sort
+for n in "${!base[@]}"; do [ "${base[$n]}" = Passed ] || echo "  ${base[$n]}: ${name[$n]}"; done | sort
 
+failing() { awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }
 judge() {  # CHECK: sets verdict and detail
-  local name status first=() again=() named=0 passed=0 broken=0
-  while read -r name status; do
+  local n status text first=() again=() named=0 passed=0 broken=0
+  while read -r n status text; do
     named=1
-    case ${base[$name]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
-    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) first+=("$name") ;; esac
+    case ${base[$n]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
+    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) first+=("$n") ;; esac
   done < <(run_check "$1")
   if ((!named)); then verdict=NOTEST
   elif ((!passed)); then verdict=$( ((broken)) && echo FAILING || echo SKIPPED)
   elif [ ${#first[@]} -eq 0 ]; then verdict=MISSED
   else
     again=("${first[@]}")  # a make check is taken at its word
-    [[ $1 == make\ * ]] || mapfile -t again < <(failures "^($(IFS='|'; echo "${first[*]//./\\.}"))\$")
-    verdict=FLAKY detail=" ${first[*]}"
-    [ ${#again[@]} -eq 0 ] || verdict=caught detail=" ${again[*]}"
+    [[ $1 == make\ * ]] || mapfile -t again < <(run_check "-I 0,0,0,$(IFS=,; echo "${first[*]}")" | failing)
+    verdict=FLAKY
+    [ ${#again[@]} -eq 0 ] || { verdict=caught && first=("${again[@]}"); }
+    for n in "${first[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
   fi
 }
 
