@@ -61,7 +61,8 @@ declare -A base name
 while read -r check; do
   while read -r n status text; do base[$n]=$status name[$n]=$text; done < <(run_check "$check")
 done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
-echo "clean tree: $(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')"
+counts=$(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')
+echo "clean tree: $counts"
 for n in "${!base[@]}"; do [ "${base[$n]}" = Passed ] || echo "  ${base[$n]}: ${name[$n]}"; done | sort
 
 failing() { awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }

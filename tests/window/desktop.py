@@ -136,9 +136,9 @@ class X11(Desktop):
         super().__init__()
         skip_without("Xvfb", "xdotool")
         r, w = os.pipe()  # -displayfd: the server picks a free display itself
-        self.procs.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                                            "-fbdir", self.dir] + (["-audit", "2"] if bare else ["-noreset"]),
-                                           pass_fds=(w,), stderr=self.log))
+        server = ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", self.dir]
+        server += ["-audit", "2"] if bare else ["-noreset"]
+        self.procs.append(subprocess.Popen(server, pass_fds=(w,), stderr=self.log))
         os.close(w)
         self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
 
@@ -156,7 +156,8 @@ class X11(Desktop):
 
     def close(self, window):  # what a window manager's close button sends
         x, p = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
-        x.XOpenDisplay.restype, x.XInternAtom.restype, x.XInternAtom.argtypes = p, ctypes.c_ulong, (p, ctypes.c_char_p, ctypes.c_int)
+        x.XOpenDisplay.restype, x.XInternAtom.restype = p, ctypes.c_ulong
+        x.XInternAtom.argtypes = (p, ctypes.c_char_p, ctypes.c_int)
         x.XSendEvent.argtypes, x.XCloseDisplay.argtypes = (p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, p), (p,)
         d, event = x.XOpenDisplay(self.env["DISPLAY"].encode()), (ctypes.c_long * 24)()  # an XClientMessageEvent
         event[0], event[4], event[6] = 33, window, 32
@@ -182,7 +183,8 @@ class Sway(Desktop):
         self.procs.append(subprocess.Popen(user + ["sway", "-c", config], env=self.env, stderr=subprocess.DEVNULL))
         # The runtime folder is ours alone: the first display number is free.
         self.env.update(WAYLAND_DISPLAY=os.path.join(self.dir, "wayland-1"), QT_QPA_PLATFORM="wayland")
-        wait_for(lambda: all(map(os.path.exists, (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"]))), "sway's sockets")
+        sockets = (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"])
+        wait_for(lambda: all(map(os.path.exists, sockets)), "sway's sockets")
         # A seat passes pointer events on only while it has a pointer: a virtual
         # one, made over the bare wire protocol and held open. It never moves;
         # the seat's own cursor commands do the pointing.

@@ -54,7 +54,8 @@ def no_display(program):
                 r = subprocess.run([program], env=dict(d.env, **platform, **display), capture_output=True, text=True,
                                    timeout=30)
                 said = f"{platform} {display}: status {r.returncode}, stderr {r.stderr!r}"
-                assert r.returncode == 1 and len(r.stderr.splitlines()) == 1, said
+                assert r.returncode == 1, said
+                assert len(r.stderr.splitlines()) == 1, said
 
 
 def run(program, case, state="idle"):

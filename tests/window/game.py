@@ -72,7 +72,8 @@ class Player:
         end = time.monotonic() + 2
         while not (ok := want(p, q := self.piece())) and self.landings == since and time.monotonic() < end:
             time.sleep(0.05)
-        assert ok and self.landings == since, f"{key} took the piece {p} to {q}"
+        assert self.landings == since, f"a landing while {key} was tried"
+        assert ok, f"{key} took the piece {p} to {q}"
 
     def drops(self, key):  # at 20 ms a row: far quicker than the 300 ms of gravity
         p, start, since = self.piece(), time.monotonic(), self.landings
