@@ -13,8 +13,9 @@
 #       the same with D A S W on native Wayland under a headless sway, driven
 #       through the compositor's own seat commands and wtype: the options window
 #       and the capture dialog open inside the main window, where they are
-#       looked for (Wayland lets no client place a window).
-import contextlib, sys, time  # noqa: E401
+#       looked for (Wayland lets no client place a window). After the whole
+#       game no OpenGL driver is in the program's memory: it paints in software.
+import contextlib, re, sys, time  # noqa: E401
 
 from desktop import CELLA, DARK_RED, X11, YELLOW, Sway, wait_for
 
@@ -128,6 +129,11 @@ def play(x, p):
     p.check(p.acts, key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
 
+def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
+    mapped = {line.split()[-1] for line in open(f"/proc/{game.pid}/maps") if "/" in line}
+    return sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
+
+
 def main(program, layout="us"):
     with Sway() if layout == "wayland" else X11() as x:
         if layout == "wayland":  # a keyboard held all along: no key is lost while the game binds a new one
@@ -141,6 +147,8 @@ def main(program, layout="us"):
         else:
             p.bind(KEYS[layout])
             p.steer(KEYS[layout])
+        if layout == "wayland":
+            assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
         x.menu(2)
         assert x.ended(p.game) == 0, "status after \"Esci\""
     print("PASS")
