@@ -6,21 +6,18 @@
 #       moves the piece once; with repetition switched on in the options window
 #       (which leaves the game running and the menu without clicks) it runs into
 #       the wall. "Esci" ends the program with status 0.
-#   game.py TUMBLARA de
-#       under the German layout four of its own keys (two of them dead keys),
-#       bound through the options window, move, drop and turn the piece.
 #   game.py TUMBLARA wayland
-#       the same with D A S W on native Wayland under a headless sway, driven
-#       through the compositor's own seat commands and wtype: the options window
-#       and the capture dialog open inside the main window, where they are
-#       looked for (Wayland lets no client place a window). After the whole
+#       on native Wayland under a headless sway, driven through the
+#       compositor's own seat commands and wtype: D A S W, bound through the
+#       options window and the capture dialog, move, drop and turn the piece.
+#       Both dialogs open inside the main window, where they are looked for
+#       (Wayland lets no client place a window). After the whole
 #       game no OpenGL driver is in the program's memory: it paints in software.
 import contextlib, re, sys, time  # noqa: E401
 
 from desktop import CELLA, DARK_RED, X11, YELLOW, Sway, wait_for
 
 OPTIONS, CAPTURE, PAUSA, WHITE = (774, 215, 250, 148), (774, 363, 250, 142), (824, 60, 200, 35), 0xFFFFFF
-KEYS = {"wayland": ("d", "a", "s", "w"), "de": ("udiaeresis", "odiaeresis", "dead_circumflex", "dead_acute")}
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 turned = lambda p, q: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
@@ -134,21 +131,18 @@ def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as 
     return sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
 
 
-def main(program, layout="us"):
-    with Sway() if layout == "wayland" else X11() as x:
-        if layout == "wayland":  # a keyboard held all along: no key is lost while the game binds a new one
+def main(program, where="x11"):
+    with Sway() if where == "wayland" else X11() as x:
+        if where == "wayland":  # a keyboard held all along: no key is lost while the game binds a new one
             x.start("/usr/bin/wtype", "-s", "3600000")
-        elif layout == "de":
-            x.run("setxkbmap", layout)
         p = Player(x, x.game(program))
         x.new_game()
-        if layout == "us":
-            play(x, p)
-        else:
-            p.bind(KEYS[layout])
-            p.steer(KEYS[layout])
-        if layout == "wayland":
+        if where == "wayland":
+            p.bind(("d", "a", "s", "w"))
+            p.steer(("d", "a", "s", "w"))
             assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
+        else:
+            play(x, p)
         x.menu(2)
         assert x.ended(p.game) == 0, "status after \"Esci\""
     print("PASS")
