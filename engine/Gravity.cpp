@@ -40,7 +40,7 @@ bool Game::Aggiorna() {
     }
 
     for (std::size_t k = 0; k < 4; ++k) {
-        if (c.row[k] < 4) {
+        if (c.row[k] < kRigaPiuAltaDiSosta) {
             // Blocks stored so far stay in Campo; the next game clears it.
             GameOver();
             return true;
@@ -53,11 +53,11 @@ bool Game::Aggiorna() {
 void Game::CadutaRapida() {
     // The piece is not moved here: faster ticks carry it down, and the tick
     // that lands it restores the level's interval.
-    svc_.SetTimerInterval(TimerId::Timer1, 20);
+    svc_.SetTimerInterval(TimerId::Timer1, kIntervalloCaduta);
 }
 
 void Game::Gioco() {
-    while (!state.InGioco && !terminato_) svc_.WaitForEvents(std::nullopt);
+    while (!state.InGioco) svc_.WaitForEvents(std::nullopt);
 }
 
 }  // namespace tumblara

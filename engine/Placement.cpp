@@ -19,15 +19,13 @@ Game::Celle Game::CelleDelPezzo() const {
     return c;
 }
 
-// True while the four sprites show a piece inside the well (rows 0..31). The
-// sprites are parked outside it between a landing and the next piece; a tick
-// or a turn handled in that gap has no piece to act on.
+// True while the four sprites show a piece in the well's rows (0..31). The
+// sprites are parked above the window between a landing and the next piece;
+// a tick or a turn handled in that gap has no piece to act on.
 bool Game::PezzoNelCampo() const {
     const Celle c = CelleDelPezzo();
-    for (std::size_t k = 0; k < 4; ++k) {
-        if (c.column[k] < 1 || c.column[k] > Well::kColumns) return false;
+    for (std::size_t k = 0; k < 4; ++k)
         if (c.row[k] < 0 || c.row[k] >= Well::kFloorRow) return false;
-    }
     return true;
 }
 
@@ -35,8 +33,8 @@ void Game::Posiziona(bool inizio) {
     int X = 0;
     int Y = 0;
     if (inizio) {
-        // Product in double so that u just below 1 can never reach column 14.
-        X = static_cast<int>(std::floor(static_cast<double>(svc_.Rnd()) * 13.0)) + 1;
+        // Product in double so that u just below 1 can never pass the last start column.
+        X = static_cast<int>(std::floor(static_cast<double>(svc_.Rnd()) * kColonneDiPartenza)) + 1;
         Y = EntraAbbassato(state.TipoPezzo, state.RotPezzo) ? 2 : 1;
     } else {
         X = CInt(svc_.SpriteLeft(1) / static_cast<double>(state.Cella));
@@ -68,7 +66,7 @@ void Game::sposta() {
     std::int32_t m = 0;
     for (int k = 1; k <= 4; ++k)
         if (svc_.SpriteLeft(k) > static_cast<float>(m)) m = CInt(svc_.SpriteLeft(k));
-    const std::int32_t shift = 4 * state.Cella - (16 * state.Cella - m);
+    const std::int32_t shift = m - kColonnaDopoSpinta * state.Cella;
     for (int k = 1; k <= 4; ++k)
         svc_.MoveSprite(k, svc_.SpriteLeft(k) - static_cast<float>(shift), svc_.SpriteTop(k));
 }
@@ -82,7 +80,7 @@ void Game::Muovi(bool Destra) {
 
 void Game::Ruota() {
     if (!PezzoNelCampo()) return;
-    const float bordo = static_cast<float>(13 * state.Cella);
+    const float bordo = static_cast<float>(kBordoRotazione * state.Cella);
     for (int k = 1; k <= 4; ++k) {
         if (svc_.SpriteLeft(k) > bordo) {
             sposta();

@@ -29,32 +29,39 @@ std::int16_t Game::ScegliPezzo() {
 void Game::ProssimoPezzo() {
     const PieceCells blocchi = NuovoPezzo(state.TipoProssimo, state.RotProssimo, 1);
     const int cella = state.Cella;
+    const Riquadro box = Anteprima(cella);
 
     svc_.SetRetainedBackground(true);
-    svc_.FillBlack(18 * cella, 15 * cella, 24 * cella, 21 * cella);
+    svc_.FillBlack(box.x1, box.y1, box.x2, box.y2);
     for (const Cell& b : blocchi)
-        svc_.PaintPicture(state.ColoreProssimo, (b.column + 19) * cella, (b.row + 16) * cella, cella);
+        svc_.PaintPicture(state.ColoreProssimo, (b.column + kAnteprimaColonna) * cella,
+                          (b.row + kAnteprimaRiga) * cella, cella);
     svc_.SetRetainedBackground(false);
 }
 
 void Game::AggiornaLivello() {
-    state.SogliaLivello += 100;
-    const std::int32_t d = state.Intervallo - 50;
-    state.Intervallo = d == 0 ? 50 : d;
+    state.SogliaLivello += kPuntiLivello;
+    const std::int32_t d = state.Intervallo - kPassoIntervallo;
+    state.Intervallo = d == 0 ? kIntervalloMinimo : d;
     state.InGioco = false;
     svc_.SetTimerInterval(TimerId::Timer1, state.Intervallo);
-    svc_.SetCaption(LabelId::Label3, "Level " + NumeroConSegno((300 - d) / 50));
-    svc_.SetTimerInterval(TimerId::Timer2, 100);
+    svc_.SetCaption(LabelId::Label3, "Level " + NumeroConSegno((kIntervalloAvvio - d) / kPassoIntervallo));
+    svc_.SetTimerInterval(TimerId::Timer2, kLampeggioLivello);
     svc_.PlaySound(kSuonoLivello);
 
     // The banner stays until the time of day reaches the whole second it
     // started in plus two. That span is measured on the monotonic clock, so a
     // pause begun just before midnight still ends.
     const float adesso = svc_.TimeOfDay();
-    const double restano = (CInt(adesso) + 2.0 - static_cast<double>(adesso)) * 1000.0;
+    const double restano = (CInt(adesso) + kSecondiBanner - static_cast<double>(adesso)) * 1000.0;
     const auto fine = svc_.Monotonic() + std::chrono::milliseconds(std::lround(restano));
+    // Play set running again while the banner waits is either "Continua", which
+    // ends the wait early, or a new game, which ran its own level change inside
+    // this wait and leaves nothing more for this one to do.
+    const std::uint32_t partita = partite_;
     for (;;) {
-        if (state.InGioco || terminato_) return;  // a new game or a resume took over
+        if (terminato_ || partite_ != partita) return;
+        if (state.InGioco) break;
         const auto ora = svc_.Monotonic();
         if (ora >= fine) break;
         svc_.WaitForEvents(fine - ora);
@@ -63,25 +70,26 @@ void Game::AggiornaLivello() {
     svc_.SetTimerInterval(TimerId::Timer2, 0);
     svc_.SetVisible(LabelId::Label3, true);
     state.InGioco = true;
-    state.Campo.Reset(1);
+    state.Campo.Reset(kFondoLivello);
 
-    const int cella = state.Cella;
+    const Riquadro box = Anteprima(state.Cella);
+    const Riquadro pozzo = Pozzo(state.Cella);
     svc_.SetRetainedBackground(true);
-    svc_.FillBlack(18 * cella, 15 * cella, 24 * cella, 21 * cella);
-    svc_.FillBlack(cella, 1, 17 * cella, 32 * cella);
+    svc_.FillBlack(box.x1, box.y1, box.x2, box.y2);
+    svc_.FillBlack(pozzo.x1, pozzo.y1, pozzo.x2, pozzo.y2);
     svc_.SetRetainedBackground(false);
 }
 
 void Game::GameOver() {
-    const int cella = state.Cella;
     // Drawn on the window only: a repaint brings the last preview back.
-    svc_.FillBlack(18 * cella, 15 * cella, 24 * cella, 21 * cella);
+    const Riquadro box = Anteprima(state.Cella);
+    svc_.FillBlack(box.x1, box.y1, box.x2, box.y2);
     state.InGioco = false;
     state.TastoPremuto = false;
     state.CadutaPremuta = false;
     state.Punteggio = 0;
     svc_.SetCaption(LabelId::Label3, "Game Over");
-    svc_.SetTimerInterval(TimerId::Timer2, 500);
+    svc_.SetTimerInterval(TimerId::Timer2, kLampeggioFine);
     Gioco();
 }
 

@@ -7,17 +7,18 @@ namespace tumblara {
 Game::Game(WindowServices& services) : svc_(services) {}
 
 void Game::NuovaPartita() {
+    ++partite_;
     svc_.SetCaption(LabelId::Menu1, "Pausa");
-    state.InGioco = true;
+    // Play runs again once the level change below is over.
     state.NessunaPartita = false;
-    state.Campo.Reset(255);
+    state.Campo.Reset(kFondoNuovaPartita);
 
-    const int cella = state.Cella;
     // The retained background is off here: this reaches the window only, and
     // the level set-up below blacks out the same rectangle in the retained image.
-    svc_.FillBlack(cella, 1, 17 * cella, 32 * cella);
+    const Riquadro pozzo = Pozzo(state.Cella);
+    svc_.FillBlack(pozzo.x1, pozzo.y1, pozzo.x2, pozzo.y2);
 
-    state.Intervallo = 350;
+    state.Intervallo = kIntervalloNuovaPartita;
     state.SogliaLivello = 0;
     state.Punteggio = 0;
     svc_.SetCaption(LabelId::Label2, "Score : " + NumeroConSegno(state.Punteggio));
@@ -44,7 +45,6 @@ void Game::PausaContinua() {
 }
 
 void Game::Esci() {
-    state.InGioco = true;
     Form_Unload();
     terminato_ = true;
     svc_.Quit();

@@ -8,7 +8,8 @@
 namespace tumblara {
 
 std::string NumeroConSegno(std::int32_t value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    // The numbers shown (score, level) are never negative.
+    return " " + std::to_string(value);
 }
 
 void Game::disegna() {
@@ -67,7 +68,7 @@ void Game::AggiornaPunteggio(std::int32_t Riga) {
     }
     svc_.SetRetainedBackground(false);
 
-    state.Punteggio += 16;
+    state.Punteggio += kPuntiRiga;
     svc_.SetCaption(LabelId::Label2, "Score : " + NumeroConSegno(state.Punteggio));
 }
 

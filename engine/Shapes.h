@@ -10,13 +10,11 @@ namespace tumblara {
 struct Offset {
     int dc;
     int dr;
-    constexpr bool operator==(const Offset&) const = default;
 };
 
 struct Cell {
     int column;
     int row;
-    constexpr bool operator==(const Cell&) const = default;
 };
 
 using ShapeOffsets = std::array<Offset, 4>;

@@ -33,7 +33,6 @@ public:
         cells_.fill(0);
         for (int c = 1; c <= kColumns; ++c) (*this)(c, kFloorRow) = floorMarker;
     }
-    void Clear() { cells_.fill(0); }
 
     bool RowFull(int row) const {
         for (int c = 1; c <= kColumns; ++c)

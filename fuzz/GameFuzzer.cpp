@@ -26,24 +26,27 @@ struct Table : testing::GameOnFakeWindow {
     // together wholly above the window, where a landing or the window at load left them.
     bool Placed(int k) const {
         const float c = game.state.Cella, x = fake.SpriteLeft(k) / c, y = fake.SpriteTop(k) / c;
-        if (x == std::floor(x) && y == std::floor(y) && x >= 1 && x <= 16 && y >= 0 && y <= 31) return true;
+        const bool inWell = x >= 1 && x <= Well::kColumns && y >= 0 && y < Well::kFloorRow;
+        if (x == std::floor(x) && y == std::floor(y) && inWell) return true;
         return fake.SpriteLeft(k) == 0 && fake.SpriteTop(k) == fake.SpriteTop(1) && y <= -1;
     }
     void Check() const {
         const GameState& s = game.state;
-        for (int c = 1; c <= 16; ++c) {
+        for (int c = 1; c <= Well::kColumns; ++c) {
             for (int r = 1; r < Well::kFloorRow; ++r) Require(s.Campo(c, r) <= 7, "a cell outside 0..7");
-            Require(s.Campo(c, 32) == (s.NessunaPartita ? 0 : s.Campo(1, 32)) && (s.NessunaPartita || s.Campo(1, 32) == 255 || s.Campo(1, 32) == 1), "the floor");
+            Require(s.NessunaPartita || s.Campo(c, Well::kFloorRow) != 0, "a gap in the floor");
         }
-        Require(s.Punteggio % 16 == 0, "a score not a multiple of 16");
-        const std::int32_t interval = fake.Interval(TimerId::Timer1);
-        Require(interval == 20 || (interval >= 50 && interval <= 300 && interval % 50 == 0), "a gravity interval");
+        Require(s.Punteggio % kPuntiRiga == 0, "a score not a multiple of a row's points");
+        const std::int32_t ms = fake.Interval(TimerId::Timer1);
+        const bool pace = ms >= kIntervalloMinimo && ms <= kIntervalloAvvio && ms % kPassoIntervallo == 0;
+        Require(ms == kIntervalloCaduta || pace, "a gravity interval");
         for (int k = 1; k <= 4; ++k) Require(Placed(k), "a sprite neither in the well nor parked");
         Require(fake.callsAfterQuit == 0, "the window was called after quit");
         Require(fake.HasQuit() == game.Terminato(), "Esci and the end of the program apart");
     }
     void Handle(std::uint8_t op, std::uint8_t a, std::uint8_t b) {
-        const std::int32_t keys[] = {game.state.TastoDestra, game.state.TastoSinistra, game.state.TastoCaduta, game.state.TastoRotazione};
+        const GameState& s = game.state;
+        const std::int32_t keys[] = {s.TastoDestra, s.TastoSinistra, s.TastoCaduta, s.TastoRotazione};
         switch (op % 16) {
             case 0: return Form_KeyDown(game, static_cast<std::int16_t>(keys[a % 4]), b);
             case 1: return Form_KeyUp(game, static_cast<std::int16_t>(keys[a % 4]), 0);
@@ -59,8 +62,10 @@ struct Table : testing::GameOnFakeWindow {
             case 11: return Form_Deactivate(game);
             case 12: return fake.rnd.push_back(static_cast<float>(a | b << 8) / 65536.0f);
             case 13:  // a crowded row with one gap, the short way to full rows, levels and game overs
-                for (int c = 1; c <= 16 && !game.state.NessunaPartita; ++c)
-                    if (c != 1 + b % 16) game.state.Campo(c, 4 + a % 28) = static_cast<std::uint8_t>(1 + b % 7);
+                for (int c = 1; c <= Well::kColumns && !s.NessunaPartita; ++c) {
+                    const int row = kRigaPiuAltaDiSosta + a % (Well::kFloorRow - kRigaPiuAltaDiSosta);
+                    if (c != 1 + b % Well::kColumns) game.state.Campo(c, row) = static_cast<std::uint8_t>(1 + b % 7);
+                }
                 return;
             default: return;  // nothing but the delay
         }

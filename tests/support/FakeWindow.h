@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/Random.h"
+#include "engine/Regole.h"
 #include "engine/WindowServices.h"
 
 namespace tumblara::testing {
@@ -21,6 +22,8 @@ namespace tumblara::testing {
 class FakeWindow : public WindowServices {
 public:
     using Ms = std::chrono::milliseconds;
+    static constexpr int kGridColumns = 48;  // the window in cells
+    static constexpr int kGridRows = 34;
 
     explicit FakeWindow(int cella, double timeOfDay = 12 * 3600.0) : cella_(cella), todStart_(timeOfDay) {
         for (Sprite& s : sprites_) s.top = -2.0f * static_cast<float>(cella);  // above the window, as laid out at load
@@ -28,31 +31,38 @@ public:
 
     float SpriteLeft(int k) const override { return sprites_.at(Index(k)).left; }
     float SpriteTop(int k) const override { return sprites_.at(Index(k)).top; }
-    void MoveSprite(int k, float left, float top) override { Touch(); sprites_.at(Index(k)).left = left; sprites_.at(Index(k)).top = top; }
+    void MoveSprite(int k, float x, float y) override { Touch(); sprites_.at(Index(k)) = {x, y, Picture(k)}; }
     void SetSpritePicture(int k, int picture) override { Touch(); sprites_.at(Index(k)).picture = picture; }
-    void SetRetainedBackground(bool on) override { Log([on] { return std::string(on ? "retained on" : "retained off"); }); retaining_ = on; }
+    void SetRetainedBackground(bool on) override { Touch(); retaining_ = on; }
     void FillBlack(int x1, int y1, int x2, int y2) override {
-        Log([&] { return "fill " + Point(x1, y1) + " " + Point(x2, y2) + (retaining_ ? " retained" : ""); });
+        Log([&] { return "fill " + Point(x1, y1) + " " + Point(x2, y2) + Retained(); });
         Cover(x1, y1, x2, y2, 0);
     }
     void PaintPicture(int picture, int left, int top, int size) override {
-        Log([&] { return "paint " + std::to_string(picture) + " at " + Point(left, top) + (retaining_ ? " retained" : ""); });
+        Log([&] { return "paint " + std::to_string(picture) + " at " + Point(left, top) + Retained(); });
         Cover(left, top, left + size - 1, top + size - 1, picture);
     }
     void SetTimerInterval(TimerId timer, std::int32_t ms) override {
         Log([&] { return "timer" + std::to_string(Index(timer) + 1) + " " + std::to_string(ms); });
         timers_.at(Index(timer)) = {ms, now_ + Ms{ms}};
     }
-    void SetCaption(LabelId label, std::string_view caption) override { Touch(); captions_.at(Index(label)) = caption; }
+    void SetCaption(LabelId label, std::string_view text) override { Touch(); captions_.at(Index(label)) = text; }
     std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
     void SetVisible(LabelId label, bool visible) override { Touch(); visible_.at(Index(label)) = visible; }
     bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
     void PlaySound(std::string_view fileName) override { Log([&] { return "sound " + std::string(fileName); }); }
-    float TimeOfDay() const override { return static_cast<float>(std::fmod(todStart_ + static_cast<double>(now_.count()) / 1000, 86400.0)); }
+    float TimeOfDay() const override {
+        return static_cast<float>(std::fmod(todStart_ + std::chrono::duration<double>(now_).count(), 86400.0));
+    }
     Ms Monotonic() const override { return now_; }
-    float Rnd() override { if (rnd.empty()) return random_.Next(); const float u = rnd.front(); rnd.pop_front(); return u; }
+    float Rnd() override {
+        if (rnd.empty()) return random_.Next();
+        const float u = rnd.front();
+        rnd.pop_front();
+        return u;
+    }
     void Randomize(float seed) override { random_.Seed(seed); }
-    void Quit() override { Log([] { return std::string("quit"); }); quit_ = true; }
+    void Quit() override { quit_ = true; }
 
     // Handles everything due at the next moment, or lets the timeout pass. A
     // wait that nothing can end, or that runs past RunFor's end, ends the run.
@@ -72,7 +82,7 @@ public:
     std::function<void()> onTimer2;
     // Input for later: events due together run in the order queued, before a tick due then.
     void After(Ms delay, std::function<void()> action) { queue_.emplace(now_ + delay, std::move(action)); }
-    // The program's outer event loop for `duration`; false when a wait was still pending at the end (it is unwound).
+    // The program's outer loop for `duration`; false when a wait was still pending at the end (it is unwound).
     bool RunFor(Ms duration) {
         end_ = now_ + duration;
         try {
@@ -95,15 +105,16 @@ public:
     // `rows` rows of `columns` cells from (column, row), each ended by `end`: '.' black, digits pictures.
     std::string CellText(int column, int row, int columns, int rows, bool retained = false, char end = '/') const {
         std::string text;
+        const auto& cells = retained ? retained_ : window_;
         for (int r = row; r < row + rows; ++r)
             for (int c = column; c <= column + columns; ++c)
-                text += c == column + columns ? end : ".1234567"[(retained ? retained_ : window_)[Index(r * 48 + c)]];
+                text += c == column + columns ? end : ".1234567"[cells[Index(r * kGridColumns + c)]];
         return text;
     }
-    // Every effect but sprites, captions and visibility, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
+    // Sounds, timers, fills and paints, in order: "sound Impact02.wav", "timer1 300", "fill 10,1 170,320 retained"...
     std::vector<std::string> log;
     int CountInLog(std::string_view prefix) const {
-        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
+        return static_cast<int>(std::ranges::count_if(log, [&](std::string_view l) { return l.starts_with(prefix); }));
     }
     void ClearLog() { log.clear(); }
     bool HasQuit() const { return quit_; }
@@ -115,14 +126,18 @@ private:
     struct EndOfRun {};
     template <class T> static std::size_t Index(T i) { return static_cast<std::size_t>(i); }
     static std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    std::string Retained() const { return retaining_ ? " retained" : ""; }
     void Touch() { callsAfterQuit += quit_; }
     template <class Line> void Log(Line line) { Touch(); if (record) log.push_back(line()); }  // built only when kept
 
-    // Sets every cell (48 x 34 of them) whose centre pixel lies in the rectangle.
+    // Sets every cell whose centre pixel lies in the rectangle.
     void Cover(int x1, int y1, int x2, int y2, int picture) {
         for (std::size_t i = 0; record && i < window_.size(); ++i) {
-            const int x = static_cast<int>(i % 48) * cella_ + cella_ / 2, y = static_cast<int>(i / 48) * cella_ + cella_ / 2;
-            if (x >= x1 && x <= x2 && y >= y1 && y <= y2) (retaining_ ? retained_ : window_)[i] = window_[i] = static_cast<std::int8_t>(picture);
+            const int x = static_cast<int>(i % kGridColumns) * cella_ + cella_ / 2;
+            const int y = static_cast<int>(i / kGridColumns) * cella_ + cella_ / 2;
+            if (x < x1 || x > x2 || y < y1 || y > y2) continue;
+            window_[i] = static_cast<std::int8_t>(picture);
+            if (retaining_) retained_[i] = window_[i];
         }
     }
     std::optional<Ms> NextDue() const {
@@ -145,10 +160,12 @@ private:
     std::array<Sprite, 5> sprites_{};
     std::array<std::string, 7> captions_{};
     std::array<bool, 7> visible_{};
-    std::array<Timer, 2> timers_{{{300, Ms{300}}, {}}};
+    std::array<Timer, 2> timers_{{{kIntervalloAvvio, Ms{kIntervalloAvvio}}, {}}};
     std::multimap<Ms, std::function<void()>> queue_;
-    std::array<std::int8_t, 48 * 34> retained_{}, window_{};
-    bool retaining_ = false, quit_ = false;
+    std::array<std::int8_t, kGridColumns * kGridRows> retained_{};
+    std::array<std::int8_t, kGridColumns * kGridRows> window_{};
+    bool retaining_ = false;
+    bool quit_ = false;
     Ms now_{0};
     std::optional<Ms> end_;
     Random random_;
