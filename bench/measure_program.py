@@ -250,7 +250,8 @@ def game_rows(start, s):
             ("peak memory over the session", f"{s['hwm_session_mib']:.1f} MiB", "< 35 MiB",
              verdict(s["hwm_session_mib"] < 35)),
             ("threads / shared libraries", f"{start['threads']} / {start['libs']}", "-", "")]
-    for key, label, limit in (("cpu_game_over", "CPU, game over (waiting)", 0.005), ("cpu_pause", "CPU, paused", 0.005),
+    for key, label, limit in (("cpu_game_over", "CPU, waiting for the first game", 0.005),
+                              ("cpu_pause", "CPU, paused", 0.005),
                               ("cpu_banner", "CPU, level banner", 0.005),
                               ("cpu_play_300", "CPU, play at level 0 (300 ms), no keys", 0.01),
                               ("cpu_fast_drop", "CPU, fast drops (20 ms)", None)):

@@ -24,7 +24,7 @@ test=(
   pkgconf libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool procps
   python3 desktop-file-utils appstream strace lintian
-  x11-apps x11-xkb-utils libxtst6 libxdamage1
+  libxtst6 libxdamage1
   sway grim wtype
   clang libclang-rt-dev
   pulseaudio pulseaudio-utils
