@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
 
 namespace tumblara {
 
@@ -16,14 +17,35 @@ void BlinkingLabel::SetShown(bool shown) {
     if (shown && label_->isHidden())
         label_->show();
     else
-        label_->update();
+        label_->repaint();
 }
 
 bool BlinkingLabel::Shown() const { return shown_ && !label_->isHidden(); }
 
+const QImage& BlinkingLabel::Picture() {
+    const qreal ratio = label_->devicePixelRatioF();
+    const QSize size = label_->size() * ratio;
+    if (picture_.size() == size && picture_.devicePixelRatio() == ratio && pictureText_ == label_->text())
+        return picture_;
+    picture_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    picture_.setDevicePixelRatio(ratio);
+    picture_.fill(Qt::transparent);
+    pictureText_ = label_->text();
+    drawingPicture_ = true;
+    label_->render(&picture_, QPoint(), QRegion(), QWidget::RenderFlags());
+    drawingPicture_ = false;
+    return picture_;
+}
+
 bool BlinkingLabel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != label_ || drawingPicture_) return false;
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FontChange || type == QEvent::PaletteChange || type == QEvent::StyleChange)
+        picture_ = QImage();
+    if (type != QEvent::Paint) return false;
     // Blinked off, the label paints nothing and the background shows.
-    return watched == label_ && event->type() == QEvent::Paint && !shown_;
+    if (shown_) QPainter(label_).drawImage(0, 0, Picture());
+    return true;
 }
 
 }  // namespace tumblara

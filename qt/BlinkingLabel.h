@@ -4,8 +4,13 @@
 // text or not: a real hide and show asks the X server where the pointer is
 // and tells assistive tools each time, which doubles what a blink costs.
 // While blinked off it lets the pointer through, as a hidden label does.
+// Blinked on, it paints a picture of itself made once per caption, since
+// laying out and rasterising the text again on every blink was most of what
+// a blink cost; and it repaints at once, not through a posted update.
 
+#include <QImage>
 #include <QObject>
+#include <QString>
 
 class QLabel;
 
@@ -24,8 +29,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The label as its own paint event draws it, over a transparent ground.
+    const QImage& Picture();
+
     QLabel* label_;
     bool shown_;
+    QImage picture_;
+    QString pictureText_;
+    bool drawingPicture_ = false;
 };
 
 }  // namespace tumblara

@@ -3,16 +3,17 @@
 #   ensure-deps.sh run    building and running the game
 #   ensure-deps.sh deb    the same, plus what `make deb` needs
 #   ensure-deps.sh test   all of the above, plus the test suite and CI tools
+#   ensure-deps.sh roots  what builds and enters throw-away Debian roots
 # As root it runs apt-get; otherwise it prints the one command to run and
 # fails, so that nothing is built half-equipped.
 set -euo pipefail
 
 # The game: compiler, Qt, the X11 and Pulse headers it builds against, the
-# fonts it names and the Qt platform plugins it loads. No sound server or
-# compositor: the desktop brings its own.
+# fonts it names and Qt's Wayland platform (the X11 one comes with Qt's GUI
+# library). No sound server or compositor: the desktop brings its own.
 run=(
   cmake g++ make
-  qt6-base-dev qt6-qpa-plugins qt6-wayland
+  qt6-base-dev qt6-wayland
   libx11-dev libxcb1-dev libpulse-dev
   fonts-liberation fonts-urw-base35
 )
@@ -23,10 +24,14 @@ test=(
   pkgconf libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool procps
   python3 desktop-file-utils appstream strace lintian
-  x11-apps x11-xkb-utils libxtst6 libxdamage1
+  libxtst6 libxdamage1
   sway grim wtype
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   pulseaudio pulseaudio-utils
+)
+
+roots=(
+  debootstrap
 )
 
 # The game needs nothing its packages only recommend; the suite was proven
@@ -36,7 +41,8 @@ case "${1:-run}" in
   run)  packages=("${run[@]}") ;;
   deb)  packages=("${run[@]}" "${deb[@]}") ;;
   test) packages=("${run[@]}" "${deb[@]}" "${test[@]}"); lean=() ;;
-  *)    echo "usage: $0 run|deb|test" >&2; exit 2 ;;
+  roots) packages=("${roots[@]}") ;;
+  *)    echo "usage: $0 run|deb|test|roots" >&2; exit 2 ;;
 esac
 
 missing=()

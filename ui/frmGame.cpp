@@ -59,7 +59,7 @@ void frmGame::CreaElementi() {
 
     finestre_.SetColours(ElementId::Text4, kPredefinito, kGrigioChiaro);
     finestre_.SetAlignment(ElementId::Text4, Alignment::Centre);
-    finestre_.SetText(ElementId::Text4, "Tumblara ver 3.0\nby Nortavo\nwww.nortavo.example\n");
+    finestre_.SetText(ElementId::Text4, "Tumblara ver " TUMBLARA_VERSION "\nby Nortavo\nwww.nortavo.example\n");
     finestre_.SetShown(ElementId::Text4, false);
 }
 

@@ -26,7 +26,7 @@ QT_QPA_PLATFORM=xcb strace -f -qq -e trace=%file -o "$root/trace" "$root/usr/gam
 game=$!
 timeout 30 xdotool search --sync --onlyvisible --class tumblara >/dev/null || fail "no window"
 # The menu's labels stand 200 pixels wide at the right edge, one every 60 pixels.
-click() { xdotool mousemove 924 "$1"; sleep 0.3; xdotool click 1; }
+click() { xdotool mousemove 924 "$1" click 1; }
 click 17  # "Nuova Partita"
 # Each step a piece falls plays Impact02.wav, looked up where the build placed it.
 wave="$root/usr/share/games/tumblara/Impact02.wav"

@@ -1,38 +1,105 @@
 #!/usr/bin/env bash
-# Plants each recorded fault in the game code in turn and checks that the tests
-# named in its header fail with it in place, then takes it out again.
-#   tests/mutants/run.sh [BUILD_DIR] [PATCH...]     (default: build, every patch)
+# Plants each recorded fault in the game code in turn, runs the tests named in
+# its header, then takes it out again.
+#   tests/mutants/run.sh [BUILD_DIR] [PATCH...]    every patch by default
+#   tests/mutants/run.sh --sample N BUILD_DIR      N of the patches CTest judges, picked by the commit
+#   tests/mutants/run.sh --check                   only that every patch still applies
 # A patch starts with "# fault: ..." and "# caught by: <ctest -R regex>", or
-# "# caught by: make <target> (...)" for a check that runs outside CTest.
+# "# caught by: make <target> <text>" for a check outside CTest that prints
+# <text> when it fails.
+#
+# The named tests run first on the clean tree. A fault is caught only when a
+# test that passed there fails with the fault in place, and fails again when
+# run once more (a make check, slow, is taken at its word). Other verdicts:
+#   MISSED   every named test that passed on the clean tree passes with it
+#   FLAKY    a test failed with it once, then passed
+#   FAILING  no named test passes on the clean tree, and one fails there
+#   SKIPPED  the named tests are skipped or not run on the clean tree (a tool is missing)
+#   NOCHECK  the make target failed, but not in its check
+#   STALE, NOBUILD, NOTEST   the patch no longer applies; the tree does not
+#            build with it; no test has that name
 set -uo pipefail
-cd "$(git rev-parse --show-toplevel)" || exit 2
+cd "$(dirname "$0")/../.." || exit 2
+if [ "${1:-}" = --check ]; then
+  status=0
+  for p in tests/mutants/*.patch; do git apply --check "$p" || { echo "STALE $p"; status=1; }; done
+  exit $status
+fi
+sample=0
+[ "${1:-}" = --sample ] && { sample=$2; shift 2; }
 build=${1:-build}
 shift $(($# > 0 ? 1 : 0))
 patches=("$@")
+if [ "$sample" -gt 0 ]; then
+  # Spread evenly over the sorted list from a place the commit picks, so that
+  # every patch comes round over many commits. A package build is too slow here.
+  mapfile -t all < <(grep -L '^# caught by: make ' tests/mutants/*.patch)
+  n=${#all[@]} at=$((16#$(git rev-parse --short=7 HEAD)))
+  for ((i = 0; i < sample && i < n; i++)); do patches+=("${all[(at + i * (n / sample)) % n]}"); done
+fi
 [ ${#patches[@]} -gt 0 ] || patches=(tests/mutants/*.patch)
+check_of() { sed -n 's/^# caught by: //p' "$1" | head -n 1; }
+
+# "number status name" for each test a check names: a CTest regex, or
+# "-I 0,0,0,N,..." for CTest's test numbers N. Status: Passed, Failed, Skipped, Not (run),
+# Timeout, Exception; Other for a make target that failed elsewhere.
+run_check() {
+  if [[ $1 == make\ * ]]; then
+    read -r _ target text <<<"$1"
+    out=$(make "$target" 2>&1) && echo "$target Passed make $target" && return
+    grep -qF -- "$text" <<<"$out" && echo "$target Failed make $target" || echo "$target Other make $target"
+  else
+    local which=(-R "$1")
+    [[ $1 == -I\ * ]] && which=(-I "${1#-I }")
+    (cd "$build" && ctest "${which[@]}" --timeout 300 -j2 2>&1) |
+      sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#([0-9]+): (.*) \.+ *(\*\*\*)?([A-Za-z]+).* sec$/\1 \4 \2/p'
+  fi
+}
+
+cmake --build "$build" -j2 >/dev/null 2>&1 || { echo "the clean tree does not build in $build"; exit 2; }
+declare -A base name
+while read -r check; do
+  while read -r n status text; do base[$n]=$status name[$n]=$text; done < <(run_check "$check")
+done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
+counts=$(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')
+echo "clean tree: $counts"
+for n in "${!base[@]}"; do [ "${base[$n]}" = Passed ] || echo "  ${base[$n]}: ${name[$n]}"; done | sort
+
+failing() { awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }
+judge() {  # CHECK: sets verdict and detail
+  local n status text first=() again=() named=0 passed=0 broken=0
+  while read -r n status text; do
+    named=1
+    case ${base[$n]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
+    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) first+=("$n") ;; esac
+  done < <(run_check "$1")
+  if ((!named)); then verdict=NOTEST
+  elif ((!passed)); then verdict=$( ((broken)) && echo FAILING || echo SKIPPED)
+  elif [ ${#first[@]} -eq 0 ]; then verdict=MISSED
+  else
+    again=("${first[@]}")  # a make check is taken at its word
+    [[ $1 == make\ * ]] || mapfile -t again < <(run_check "-I 0,0,0,$(IFS=,; echo "${first[*]}")" | failing)
+    verdict=FLAKY
+    [ ${#again[@]} -eq 0 ] || { verdict=caught && first=("${again[@]}"); }
+    for n in "${first[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
+  fi
+}
+
 planted=""
 trap '[ -n "$planted" ] && git apply -R "$planted"' EXIT
-caught=0 missed=0
+caught=0 other=0
 for p in "${patches[@]}"; do
-  regex=$(sed -n 's/^# caught by: //p' "$p" | head -n 1)
-  if ! git apply "$p" 2>/dev/null; then echo "STALE   $p"; missed=$((missed + 1)); continue; fi
-  planted=$p
-  if ! cmake --build "$build" -j2 >/dev/null 2>&1; then
-    verdict="NOBUILD"
-  elif [[ $regex == make\ * ]]; then
-    target=${regex#make }
-    make "${target%% *}" >/dev/null 2>&1 && verdict="MISSED" || verdict="caught"
-  elif ! (cd "$build" && ctest -N -R "$regex" | grep -q 'Total Tests: [1-9]'); then
-    verdict="NOTEST"
-  elif (cd "$build" && ctest -R "$regex" --timeout 300 -j2 >/dev/null 2>&1); then
-    verdict="MISSED"
+  check=$(check_of "$p") detail=""
+  if ! git apply "$p" 2>/dev/null; then
+    verdict=STALE
   else
-    verdict="caught"
+    planted=$p
+    if cmake --build "$build" -j2 >/dev/null 2>&1; then judge "$check"; else verdict=NOBUILD; fi
+    git apply -R "$p" && planted=""
   fi
-  git apply -R "$p" && planted=""
-  [ "$verdict" = caught ] && caught=$((caught + 1)) || missed=$((missed + 1))
-  printf '%-8s %s  (%s)\n' "$verdict" "$p" "$regex"
+  [ $verdict = caught ] && caught=$((caught + 1)) || other=$((other + 1))
+  printf '%-8s %s  (%s)%s\n' $verdict "${p#tests/mutants/}" "$check" "${detail:0:90}"
 done
 cmake --build "$build" -j2 >/dev/null 2>&1
-echo "faults: $caught caught, $missed not"
-[ "$missed" -eq 0 ]
+echo "faults: $caught caught, $other not"
+[ "$other" -eq 0 ]

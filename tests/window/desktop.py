@@ -1,7 +1,11 @@
 # The real program on a private desktop: a private X server (Xvfb, no window
 # manager) or a headless sway, input as a user gives it, screenshots read back
 # as pixels, and every process ended afterwards. Standard library only.
-import collections, ctypes, os, pwd, re, shutil, socket, struct, subprocess, tempfile, time  # noqa: E401
+import collections, ctypes, os, pwd, re, shutil, socket, struct, subprocess, sys, tempfile, time  # noqa: E401
+
+# The game's screen at 1024x768: cell size, rectangles as (x, y, width, height), colours.
+CELLA, BANNER, PREVIEW, FRAME = 21, (126, 315, 240, 50), (380, 317, 122, 122), (19, 0, 340, 674)
+YELLOW, DARK_RED, GREEN = 0xFFFF00, 0x800000, 0x00FF00
 
 
 def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must not fail a test
@@ -10,6 +14,12 @@ def wait_for(condition, what, seconds=20.0):  # generous: a busy machine must no
         assert time.monotonic() < end, f"waited {seconds} s for {what}"
         time.sleep(0.05)
     return value
+
+
+def skip_without(*tools):  # a missing tool skips the test (status 77) rather than failing it
+    if missing := [t for t in tools if not shutil.which(t)]:
+        print("SKIP: not installed:", *missing)
+        sys.exit(77)
 
 
 class Shot(collections.namedtuple("Shot", "width height data stride step at")):
@@ -70,22 +80,37 @@ class Desktop:
                                            cwd=self.dir, stdout=self.log, stderr=self.log, start_new_session=True))
         return self.procs[-1]
 
+    def game(self, program):  # started, and shown: the one-pixel green frame around the well
+        game = self.start(program)
+        wait_for(lambda: self.shot().count(*FRAME, GREEN) == 2024, "the well's frame")
+        return game
+
     def ended(self, game):  # the program's status once it has ended by itself
         wait_for(lambda: game.poll() is not None, "the program to end", 10)
         return game.returncode
 
     def move(self, x, y):
         self.run(*self.MOVE, str(x), str(y))
-        time.sleep(0.2)
 
     def click(self, x, y):
         self.move(x, y)
         for command in self.CLICK:
             self.run(*command)
 
+    def lit(self, i):  # menu label i, white on dark red
+        return self.shot().count(824, 60 * i, 200, 35, DARK_RED) > 3000
+
     def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
         self.move(600, 600)
+        wait_for(lambda: not any(map(self.lit, range(5))), "the menu out with the pointer on the background", 5)
+        self.move(924, 60 * i + 17)
+        wait_for(lambda: self.lit(i), f"menu label {i} lit under the pointer", 5)
         self.click(924, 60 * i + 17)
+
+    def new_game(self):  # "Nuova Partita", then until its banner is over: the piece falls
+        self.menu(0)
+        well = wait_for(lambda: (s := self.shot()).count(*BANNER, YELLOW) > 20 and s.well(CELLA), "the banner")
+        wait_for(lambda: self.shot().well(CELLA) != well, "the first piece to fall")
 
     def option(self, i):  # the options window's three labels, 49 pixels apart
         self.click(899, 230 + 49 * i + (i == 2))
@@ -105,19 +130,23 @@ class Desktop:
 
 class X11(Desktop):
     # bare: without -noreset the server resets whenever its last client leaves, as under xinit;
-    # it logs every connection and disconnection.
+    # it logs every connection and disconnection. The screen is read from the server's
+    # framebuffer file, so that reading it is no client of the server.
     def __init__(self, bare=False):
         super().__init__()
+        skip_without("Xvfb", "xdotool")
         r, w = os.pipe()  # -displayfd: the server picks a free display itself
-        self.procs.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
-                                           + (["-audit", "2"] if bare else ["-noreset"]), pass_fds=(w,), stderr=self.log))
+        server = ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", self.dir]
+        server += ["-audit", "2"] if bare else ["-noreset"]
+        self.procs.append(subprocess.Popen(server, pass_fds=(w,), stderr=self.log))
         os.close(w)
         self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
 
     MOVE, CLICK = ("xdotool", "mousemove"), [("xdotool", "click", "1")]
 
     def shot(self):
-        return read_xwd(self.run("xwd", "-root", "-silent"))
+        with open(os.path.join(self.dir, "Xvfb_screen0"), "rb") as f:
+            return read_xwd(f.read())
 
     def key(self, *names, how="key"):
         self.run("xdotool", how, *names)
@@ -127,7 +156,8 @@ class X11(Desktop):
 
     def close(self, window):  # what a window manager's close button sends
         x, p = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
-        x.XOpenDisplay.restype, x.XInternAtom.restype, x.XInternAtom.argtypes = p, ctypes.c_ulong, (p, ctypes.c_char_p, ctypes.c_int)
+        x.XOpenDisplay.restype, x.XInternAtom.restype = p, ctypes.c_ulong
+        x.XInternAtom.argtypes = (p, ctypes.c_char_p, ctypes.c_int)
         x.XSendEvent.argtypes, x.XCloseDisplay.argtypes = (p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, p), (p,)
         d, event = x.XOpenDisplay(self.env["DISPLAY"].encode()), (ctypes.c_long * 24)()  # an XClientMessageEvent
         event[0], event[4], event[6] = 33, window, 32
@@ -139,7 +169,11 @@ class X11(Desktop):
 class Sway(Desktop):
     # A headless sway; it refuses root, so root runs it as nobody.
     def __init__(self):
+        # Its output's pixels live in shared memory, in the /dev/shm every system mounts for all users; a
+        # bare root without that mount leaves it nothing to draw in, and grim "failed to copy output".
+        assert os.stat("/dev/shm").st_mode & 0o1777 == 0o1777, "/dev/shm is not open to all: mount a tmpfs there"
         super().__init__()
+        skip_without("sway", "grim", "wtype")
         user, config = [], os.path.join(self.dir, "config")
         if os.getuid() == 0:
             nobody = pwd.getpwnam("nobody")
@@ -152,7 +186,8 @@ class Sway(Desktop):
         self.procs.append(subprocess.Popen(user + ["sway", "-c", config], env=self.env, stderr=subprocess.DEVNULL))
         # The runtime folder is ours alone: the first display number is free.
         self.env.update(WAYLAND_DISPLAY=os.path.join(self.dir, "wayland-1"), QT_QPA_PLATFORM="wayland")
-        wait_for(lambda: all(map(os.path.exists, (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"]))), "sway's sockets")
+        sockets = (self.env["WAYLAND_DISPLAY"], self.env["SWAYSOCK"])
+        wait_for(lambda: all(map(os.path.exists, sockets)), "sway's sockets")
         # A seat passes pointer events on only while it has a pointer: a virtual
         # one, made over the bare wire protocol and held open. It never moves;
         # the seat's own cursor commands do the pointing.

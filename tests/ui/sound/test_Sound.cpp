@@ -1,8 +1,10 @@
-// Wave files as the player reads them, and the player's cut through a real
-// sound server: the newest effect ends the one still playing.
+// Wave files as the player reads them, and the player's cut: through its
+// output, and through a real sound server, where the newest effect ends the
+// stream still playing.
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -27,11 +29,21 @@ QByteArray Chunk(const char* tag, const QByteArray& body) {
 }
 QByteArray Fmt(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
     const std::uint32_t frame = channels * bits / 8U;
-    return Chunk("fmt ", Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * frame, 4) + Le(frame, 2) + Le(bits, 2));
+    return Chunk("fmt ", Le(tag, 2) + Le(channels, 2) + Le(rate, 4) + Le(rate * frame, 4) + Le(frame, 2) +
+                             Le(bits, 2));
 }
-QByteArray Riff(const QByteArray& chunks) { return "RIFF" + Le(static_cast<std::uint32_t>(chunks.size() + 4), 4) + "WAVE" + chunks; }
+QByteArray Riff(const QByteArray& chunks) {
+    return "RIFF" + Le(static_cast<std::uint32_t>(chunks.size() + 4), 4) + "WAVE" + chunks;
+}
 QByteArray Data(int bytes) { return Chunk("data", QByteArray(bytes, '\x11')); }
-std::optional<WaveLayout> Parse(const QByteArray& f) { return ParseWave(std::as_bytes(std::span(f.data(), f.size()))); }
+std::optional<WaveLayout> Parse(const QByteArray& f) {
+    return ParseWave(std::as_bytes(std::span(f.data(), f.size())));
+}
+void Write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
 
 TEST(WaveFile, PlayableLayoutsAreReadAsTheyLieAndAnythingElseIsRefused) {
     const QByteArray mono = Fmt(1, 1, 44100, 16);
@@ -52,34 +64,67 @@ TEST(WaveFile, PlayableLayoutsAreReadAsTheyLieAndAnythingElseIsRefused) {
     EXPECT_EQ(Parse(Riff(Fmt(1, 2, 8000, 8) + Data(4)))->format, (WaveFormat{SampleEncoding::U8, 2, 8000}));
 }
 
-// A private PulseAudio server with a null sink: never two effects' streams at once.
-TEST(Player, ThroughASoundServerTheNewestEffectCutsTheOlderEvenAMissingOne) {
+// Each call reaches the output, and a file that cannot be played only cuts;
+// nothing playable yet makes no output at all.
+TEST(Player, EveryCallCutsThroughTheOutputAndAMissingFileOnlyCuts) {
+    struct Recording : WaveOutput {
+        std::vector<bool>* starts;  // true: a wave, false: only a cut
+        explicit Recording(std::vector<bool>* s) : starts(s) {}
+        void Start(std::shared_ptr<const Wave> wave) override { starts->push_back(wave != nullptr); }
+    };
+    QTemporaryDir dir;
+    Write(dir, "Bonus2.wav", Riff(Fmt(1, 1, 44100, 16) + Data(64)));
+    std::vector<bool> starts;
+    int made = 0;
+    SoundPlayer player(dir.path(), [&] {
+        ++made;
+        return std::make_unique<Recording>(&starts);
+    });
+    player.Play("Manca.wav");
+    EXPECT_EQ(made, 0);
+    for (const char* name : {"Bonus2.wav", "Bonus2.wav", "Manca.wav"}) player.Play(name);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(starts, (std::vector<bool>{true, true, false}));
+}
+
+// A private PulseAudio server with a null sink. The wave lasts a minute, so a
+// stream is still there unless the next call cut it.
+TEST(Player, ThroughASoundServerEachCallEndsTheStreamStillPlaying) {
     if (QStandardPaths::findExecutable("pulseaudio").isEmpty()) GTEST_SKIP() << "no pulseaudio";
     QTemporaryDir dir;
+    Write(dir, "Lungo.wav", Riff(Fmt(1, 1, 8000, 16) + Data(60 * 16000)));
     const QString socket = dir.filePath("native");
     for (const char* name : {"HOME", "XDG_RUNTIME_DIR"}) ::setenv(name, dir.path().toUtf8().constData(), 1);
     ::setenv("PULSE_SERVER", ("unix:" + socket).toUtf8().constData(), 1);
     QProcess server;
-    server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=30", "--disable-shm=yes", "-L", "module-null-sink",
-                                "-L", "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-    const auto streams = [] {
-        QProcess pactl;
-        pactl.start("pactl", {"list", "short", "sink-inputs"});
-        return pactl.waitForFinished() && pactl.exitCode() == 0 ? static_cast<int>(pactl.readAll().count('\n')) : -1;
+    server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=30", "--disable-shm=yes", "-L",
+                                "module-null-sink", "-L",
+                                "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
+    // The numbers of the streams playing, once `done` holds of them; nothing if it never does.
+    const auto waitFor = [](const auto& done) -> std::optional<QStringList> {
+        for (int i = 0; i < 400; ++i) {
+            QProcess pactl;
+            pactl.start("pactl", {"list", "short", "sink-inputs"});
+            const bool answered = pactl.waitForFinished() && pactl.exitCode() == 0;
+            QStringList numbers;
+            for (const QString& line : QString::fromUtf8(pactl.readAll()).split('\n', Qt::SkipEmptyParts))
+                numbers << line.section('\t', 0, 0);
+            if (answered && done(numbers)) return numbers;
+            std::this_thread::sleep_for(milliseconds(25));
+        }
+        return std::nullopt;
     };
-    for (int i = 0; i < 200 && streams() < 0; ++i) std::this_thread::sleep_for(milliseconds(50));
-    ASSERT_EQ(streams(), 0) << "pulseaudio did not start";
-    SoundPlayer player(TUMBLARA_WAVE_DIR);
-    for (int i = 0; i < 50 && streams() < 1; ++i) player.Play("Bonus2.wav"), std::this_thread::sleep_for(milliseconds(100));
-    player.Play("Bonus2.wav");  // while the first one still plays
-    int most = 0;
-    for (auto end = std::chrono::steady_clock::now() + milliseconds(250); std::chrono::steady_clock::now() < end;)
-        most = std::max(most, streams());
-    player.Play("Manca.wav");  // long before the level sound would end by itself
-    int left = 1;
-    for (int i = 0; i < 15 && (left = streams()) != 0; ++i) std::this_thread::sleep_for(milliseconds(10));
-    EXPECT_EQ(most, 1);
-    EXPECT_EQ(left, 0) << "a missing file cuts too";
+    ASSERT_TRUE(waitFor([](const QStringList& s) { return s.isEmpty(); })) << "no sound server";
+    SoundPlayer player(dir.path());
+    player.Play("Lungo.wav");
+    const QStringList first = waitFor([](const QStringList& s) { return !s.isEmpty(); }).value_or(QStringList());
+    ASSERT_EQ(first.size(), 1);
+    player.Play("Lungo.wav");
+    const auto second = waitFor([&](const QStringList& s) { return !s.isEmpty() && s != first; });
+    EXPECT_EQ(second.value_or(QStringList()).size(), 1);
+    player.Play("Manca.wav");
+    const auto cut = waitFor([](const QStringList& s) { return s.isEmpty(); });
+    EXPECT_EQ(cut.value_or(first), QStringList()) << "a missing file cuts too";
     server.terminate();
     server.waitForFinished();
 }
