@@ -1,0 +1,148 @@
+// The page's input as one queue of events, in the order they happened, and
+// the wait that the game's event pump blocks in: a promise that the next event
+// or the timeout resolves. Nothing here polls, and nothing here calls the game:
+// the game takes the events itself when it waits.
+//
+// Kinds: 1 key-down, 2 key-up, 3 pointer move, 4 button down, 5 click,
+// 6 activation, 7 deactivation. Pointer events name the element under the
+// pointer: 0 is the main window's bare background, a window's own id its bare
+// background; the blocks of the falling piece and a modal cover name nothing.
+mergeInto(LibraryManager.library, {
+  $Eventi__deps: ['$Pagina', '$Suoni'],
+  $Eventi: {
+    queue: [],
+    wake: null,
+    ended: false,
+    everyKey: false,
+    codes: new Set(),
+    started: false,
+
+    push: function (event) {
+      if (Eventi.ended) return;
+      event.time = performance.now();
+      Eventi.queue.push(event);
+      var wake = Eventi.wake;
+      Eventi.wake = null;
+      if (wake) wake();
+    },
+
+    wait: function (ms) {
+      if (Eventi.queue.length || Eventi.ended) return Promise.resolve();
+      return new Promise(function (resolve) {
+        var timer = ms >= 0 ? setTimeout(function () { Eventi.wake = null; resolve(); }, ms) : 0;
+        Eventi.wake = function () { clearTimeout(timer); resolve(); };
+      });
+    },
+
+    // The game's element under the pointer, 0 for the main window's
+    // background, -1 for what stands for no element of the game.
+    target: function (node) {
+      for (; node && node !== document.body; node = node.parentNode) {
+        if (node === Pagina.root || node === Pagina.canvas) return 0;
+        if (node.tumblaraCover || node.tumblaraKind === 4) return -1;
+        if (node.tumblaraId) return node.tumblaraId;
+      }
+      return -1;
+    },
+
+    pointer: function (kind) {
+      return function (e) {
+        if (kind === 5 && e.button !== 0) return;
+        var element = Eventi.target(e.target);
+        if (element >= 0) Eventi.push({ kind: kind, element: element });
+      };
+    },
+
+    // The game's keys never reach the browser: the bound keys, and every key
+    // while a capture dialog waits for one.
+    key: function (kind) {
+      return function (e) {
+        if (Eventi.ended) return;
+        if (Eventi.everyKey || Eventi.codes.has(e.code)) e.preventDefault();
+        Eventi.push({ kind: kind, code: e.code, repeat: kind === 1 && e.repeat });
+      };
+    },
+
+    // The first press of a button: full screen where the browser allows it,
+    // and sound, which browsers start only after a gesture.
+    firstPress: function () {
+      window.removeEventListener('pointerdown', Eventi.firstPress, true);
+      Suoni.unlock();
+      var root = document.documentElement;
+      if (document.fullscreenEnabled && !document.fullscreenElement && root.requestFullscreen) {
+        root.requestFullscreen().catch(function () {});
+      }
+    },
+
+    listen: function () {
+      var root = Pagina.root;
+      root.addEventListener('mousemove', Eventi.pointer(3));
+      root.addEventListener('mousedown', Eventi.pointer(4));
+      root.addEventListener('click', Eventi.pointer(5));
+      root.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+      window.addEventListener('keydown', Eventi.key(1), true);
+      window.addEventListener('keyup', Eventi.key(2), true);
+      window.addEventListener('focus', function () { Eventi.push({ kind: 6 }); });
+      window.addEventListener('blur', function () { Eventi.push({ kind: 7 }); });
+      window.addEventListener('pointerdown', Eventi.firstPress, true);
+    },
+  },
+
+  tp_listen__deps: ['$Eventi'],
+  tp_listen: function () {
+    Eventi.listen();
+  },
+
+  // When the oldest waiting event happened (the pump's clock), or -1.
+  tp_head_time__deps: ['$Eventi'],
+  tp_head_time: function () {
+    return Eventi.queue.length ? Eventi.queue[0].time : -1;
+  },
+
+  // Takes the oldest event: its kind, or 0 when there is none.
+  tp_take_event__deps: ['$Eventi'],
+  tp_take_event: function (element, repeat, code, size) {
+    var e = Eventi.queue.shift();
+    if (!e) return 0;
+    HEAP32[element >> 2] = e.element || 0;
+    HEAP32[repeat >> 2] = e.repeat ? 1 : 0;
+    stringToUTF8(e.code || '', code, size);
+    return e.kind;
+  },
+
+  // The keys that belong to the game, by KeyboardEvent.code, blank-separated;
+  // every key when `everyKey` is set.
+  tp_game_keys__deps: ['$Eventi'],
+  tp_game_keys: function (codes, everyKey) {
+    Eventi.codes = new Set(UTF8ToString(codes).split(' ').filter(Boolean));
+    Eventi.everyKey = everyKey !== 0;
+  },
+
+  // A window shown modal: a cover under it keeps the pointer from the rest.
+  tp_modal__deps: ['$Pagina'],
+  tp_modal: function (id, on) {
+    var e = Pagina.element(id);
+    if (on) {
+      var cover = document.createElement('div');
+      cover.style.cssText = 'position:absolute;inset:0';
+      cover.tumblaraCover = true;
+      e.parentNode.insertBefore(cover, e);
+      e.tumblaraModalCover = cover;
+    } else if (e.tumblaraModalCover) {
+      e.tumblaraModalCover.remove();
+      e.tumblaraModalCover = null;
+    }
+  },
+
+  // The program has ended: nothing of it acts any more, and the page says
+  // how to play again.
+  tp_end__deps: ['$Eventi', '$Pagina', '$Suoni'],
+  tp_end: function () {
+    Eventi.ended = true;
+    Eventi.queue = [];
+    Suoni.close();
+    if (Pagina.root) Pagina.root.remove();
+    if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
+    Module['tell']('Tumblara has ended. Reload the page to play again.');
+  },
+});
