@@ -104,17 +104,19 @@ class Browser:
     def option(self, i):  # the options window's three labels, 49 pixels apart
         self.click(899, 230 + 49 * i + (i == 2))
 
-    # A key by the desktop tests' name, or a (code, key, Windows code) of any
-    # layout; a hold sends the keyboard's repeated key-downs.
-    def key(self, name, how="key", repeats=0):
-        code, key, vk = KEYS[name] if isinstance(name, str) else name
-        event = dict(code=code, key=key, windowsVirtualKeyCode=vk)
-        if how in ("key", "keydown"):
-            self.send("Input.dispatchKeyEvent", type="rawKeyDown", **event)
-        for _ in range(repeats):
-            self.send("Input.dispatchKeyEvent", type="rawKeyDown", autoRepeat=True, **event)
-        if how in ("key", "keyup"):
-            self.send("Input.dispatchKeyEvent", type="keyUp", **event)
+    # Keys by the desktop tests' names, or (code, key, Windows code) of any
+    # layout. A held key sends the keyboard's repeated key-downs before its
+    # release, as many as a keyboard sends in a second.
+    def key(self, *names, how="key"):
+        for name in names:
+            code, key, vk = KEYS[name] if isinstance(name, str) else name
+            event = dict(code=code, key=key, windowsVirtualKeyCode=vk)
+            if how in ("key", "keydown"):
+                self.send("Input.dispatchKeyEvent", type="rawKeyDown", **event)
+            for _ in range(25 if how == "keyup" else 0):
+                self.send("Input.dispatchKeyEvent", type="rawKeyDown", autoRepeat=True, **event)
+            if how in ("key", "keyup"):
+                self.send("Input.dispatchKeyEvent", type="keyUp", **event)
 
     def __enter__(self):
         return self

@@ -2,10 +2,10 @@
 // background canvas, and the elements the game places in pixels (labels, the
 // text box, outlines, the falling piece's blocks, windows drawn in the page).
 //
-// The background keeps two drawings, as a desktop window does: the retained
-// drawing, kept in an off-screen canvas and shown again whenever the window
-// is repainted, and the drawing made on the window alone, which lies above it
-// until the next repaint. The page repaints when it becomes visible again.
+// The background is painted as a desktop window's is: drawing goes onto the
+// window, and while the retained drawing is switched on also into an
+// off-screen canvas, which alone comes back when the window is repainted.
+// The page repaints when it becomes visible again.
 mergeInto(LibraryManager.library, {
   $Pagina: {
     root: null,
@@ -14,7 +14,6 @@ mergeInto(LibraryManager.library, {
     retained: null,
     rctx: null,
     ratio: 1,
-    transient: [],
     pictures: [],
     elements: [null],
 
@@ -34,7 +33,7 @@ mergeInto(LibraryManager.library, {
       document.body.appendChild(root);
       Pagina.root = root;
       document.addEventListener('visibilitychange', function () {
-        if (document.visibilityState === 'visible') Pagina.repaint(0, 0, w, h, false);
+        if (document.visibilityState === 'visible') Pagina.repaint();
       });
       return [w, h];
     },
@@ -64,44 +63,22 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    overlaps: function (a, b) {
-      return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
-    },
-
-    covers: function (a, b) {
-      return a.x <= b.x && a.y <= b.y && a.x + a.w >= b.x + b.w && a.y + a.h >= b.y + b.h;
-    },
-
-    // The retained drawing over the area, then what was drawn on the window
-    // alone there, unless the window system's repaint dropped it.
-    repaint: function (x, y, w, h, keepTransient) {
-      var area = { x: x, y: y, w: w, h: h }, r = Pagina.ratio, ctx = Pagina.ctx;
-      if (!keepTransient) Pagina.transient = [];
+    // The window system's repaint: the retained drawing everywhere, and
+    // what was drawn on the window alone is gone.
+    repaint: function () {
+      var ctx = Pagina.ctx;
       ctx.save();
       ctx.setTransform(1, 0, 0, 1, 0, 0);
-      ctx.drawImage(Pagina.retained, x * r, y * r, w * r, h * r, x * r, y * r, w * r, h * r);
-      ctx.restore();
-      ctx.save();
-      ctx.beginPath();
-      ctx.rect(x, y, w, h);
-      ctx.clip();
-      Pagina.transient.forEach(function (d) {
-        if (Pagina.overlaps(d, area)) Pagina.paint(ctx, d);
-      });
+      ctx.drawImage(Pagina.retained, 0, 0);
       ctx.restore();
     },
 
+    // Every drawing is opaque and the newest shows; only a retained one
+    // comes back at a repaint.
     draw: function (d, retained) {
       if (d.picture !== 0 && !Pagina.pictures[d.picture]) return;
-      if (retained) {
-        Pagina.paint(Pagina.rctx, d);
-        Pagina.repaint(d.x, d.y, d.w, d.h, true);
-      } else {
-        // A drawing wholly hidden by the new one is forgotten.
-        Pagina.transient = Pagina.transient.filter(function (old) { return !Pagina.covers(d, old); });
-        Pagina.transient.push(d);
-        Pagina.paint(Pagina.ctx, d);
-      }
+      if (retained) Pagina.paint(Pagina.rctx, d);
+      Pagina.paint(Pagina.ctx, d);
     },
 
     colour: function (bgr) {
