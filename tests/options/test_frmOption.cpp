@@ -2,7 +2,7 @@
 // window: where it opens, the repetition switch and the four-key capture
 // sequence. Its hover highlight is the main menu's, tested there.
 
-#include "tests/input/QtTestKit.h"
+#include "tests/support/QtTestKit.h"
 
 namespace tumblara::testing {
 namespace {
@@ -32,14 +32,24 @@ protected:
 INSTANTIATE_TEST_SUITE_P(, FrmOption, ::testing::Values(DialogPlacement::OwnWindow, DialogPlacement::InsideMainWindow),
                          [](const auto& i) { return i.param == DialogPlacement::OwnWindow ? "OwnWindow" : "Inside"; });
 
-TEST_P(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelIgnoresKeysAndSwitchesRepetition) {
+TEST_P(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelAndIgnoresKeys) {
     // 3744 x 2220 twips at 15 twips to the pixel; the label ends at y = 215.
     EXPECT_EQ(QRect(ScreenTopLeft(options), options.size()), QRect(550, 215, 250, 148));
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(&options, key);
     EXPECT_TRUE(options.isVisible()) << "no key closes it";
-    EXPECT_EQ(Label(1)->text(), "Tasti a ripetizione");
-    QTest::mouseClick(Label(1), Qt::LeftButton);
-    EXPECT_TRUE(state.Ripetizione && !options.isVisible());
+}
+
+// The middle label names the setting a click selects, read afresh at each opening.
+TEST_P(FrmOption, TheRepetitionLabelSelectsTheSettingItNamesAndReadsRightAtTheNextOpening) {
+    for (const bool on : {true, false, true}) {
+        frmOption opened(state, opzioni, &mainWindow, GetParam());
+        opened.show();
+        QLabel* middle = opened.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(1);
+        EXPECT_EQ(middle->text(), on ? "Tasti a ripetizione" : "Tasti non a ripetizione");
+        QTest::mouseClick(middle, Qt::LeftButton);
+        EXPECT_EQ(state.Ripetizione, on);
+        EXPECT_FALSE(opened.isVisible());
+    }
 }
 
 TEST_P(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {

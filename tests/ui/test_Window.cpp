@@ -1,7 +1,7 @@
 // The main window on the offscreen platform: the retained and the transient
 // drawing, the menu highlight, and the dialogs realised inside the window.
 
-#include "tests/input/QtTestKit.h"
+#include "tests/support/QtTestKit.h"
 
 namespace tumblara::testing {
 namespace {
@@ -68,6 +68,53 @@ TEST(MainWindow, TheMenuHighlightAndADialogInsideTheWindowThatKeepsThePointerAnd
     EXPECT_EQ(form.services().SpriteLeft(1), 6 * form.layout().Cella);
     QTest::keyClick(form.windowHandle(), Qt::Key_Right);
     EXPECT_EQ(form.services().SpriteLeft(1), 7 * form.layout().Cella) << "the keys are the game's again";
+}
+
+// Before the first game "Pausa" neither pauses nor waits. "Info" shows and
+// hides the information text; a click on the text or on the background hides
+// it, and a click on another menu label leaves it.
+TEST(MainWindow, PausaWaitsForAFirstGameAndTheInformationTextHidesOnAClickOnItOrOnTheBackground) {
+    frmGame form;  // never shown, so never activated: no game yet
+    const Elementi& e = form.elementi();
+    QTimer wake;   // ends a pause wait, should the click begin one
+    QObject::connect(&wake, &QTimer::timeout, [&] { form.game().state.InGioco = true; });
+    wake.start(0);
+    QTest::mouseClick(e.Label1[1], Qt::LeftButton);
+    EXPECT_EQ(e.Label1[1]->text(), "Pausa");
+    const std::pair<QWidget*, bool> clicks[] = {  // where, and whether the text shows after it
+        {e.Label1[4], true},  {e.Label1[1], true},  {e.Text4->viewport(), false}, {e.Label1[4], true},
+        {e.Label1[4], false}, {e.Label1[4], true},  {e.canvas, false},
+    };
+    int n = 0;
+    for (const auto& [where, shown] : clicks) {
+        QTest::mouseClick(where, Qt::LeftButton);
+        EXPECT_EQ(!e.Text4->isHidden(), shown) << "click " << ++n;
+    }
+}
+
+// An activation before the first game enters the game over and waits there;
+// after it, an activation neither ends nor pauses the game.
+TEST(MainWindow, AnActivationEntersTheGameOverOnlyBeforeTheFirstGame) {
+    for (const bool first : {true, false}) {
+        frmGame form;
+        GameState& state = form.game().state;
+        state.NessunaPartita = first;
+        PlayATInColumnSix(form);
+        bool gameOver = false;
+        QTimer watch;  // ends a game-over wait once it shows
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            gameOver = form.services().Caption(LabelId::Label3) == "Game Over";
+            if (gameOver) state.InGioco = true;
+        });
+        watch.start(1);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        QCoreApplication::processEvents();  // the activation comes from the event loop
+        EXPECT_EQ(gameOver, first);
+        if (!first) {
+            EXPECT_TRUE(state.InGioco) << "not paused";
+        }
+    }
 }
 
 }  // namespace
