@@ -1,26 +1,13 @@
 #pragma once
 // Where every element of the main window stands, computed from the screen
-// alone. Pure arithmetic: no toolkit, so it is tested without a display.
+// alone. Pure arithmetic, tested without a display.
 
 #include <array>
 #include <cstdint>
 
+#include "ui/WindowSystem.h"
+
 namespace tumblara {
-
-struct ScreenMetrics {
-    int widthPx = 0;
-    int heightPx = 0;
-    double twipsPerPixelX = 15.0;  // 1440 twips per inch at 96 dots per inch
-    double twipsPerPixelY = 15.0;
-};
-
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const PixelRect&) const = default;
-};
 
 struct PixelPoint {
     int x = 0;

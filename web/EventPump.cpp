@@ -51,9 +51,10 @@ bool EventPump::HandleOne() {
 
     PageEvent event;
     std::array<char, 32> code{};
-    int repeat = 0;
-    event.kind = static_cast<PageEventKind>(tp_take_event(&event.element, &repeat, code.data(), code.size()));
-    event.repeat = repeat != 0;
+    int flags = 0;
+    event.kind = static_cast<PageEventKind>(tp_take_event(&event.element, &flags, code.data(), code.size()));
+    event.repeat = (flags & 1) != 0;
+    event.numLock = (flags & 2) != 0;
     event.code = code.data();
     if (handler_) handler_(event);
     return true;

@@ -21,6 +21,7 @@ struct PageEvent {
     PageEventKind kind = PageEventKind::None;
     int element = 0;      // pointer events: the element under the pointer, 0 the main window's background
     bool repeat = false;  // key-downs: sent again by the keyboard's auto-repeat
+    bool numLock = false; // key events: Num Lock is on
     std::string code;     // key events: KeyboardEvent.code, the key's place on the keyboard
 };
 

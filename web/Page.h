@@ -14,7 +14,7 @@ void tp_picture(int picture, const std::uint8_t* rgba, int side);
 // Picture 0 is a black fill; `retained` 0 draws on the window alone.
 void tp_draw(int x, int y, int width, int height, int picture, int retained);
 
-// Elements, by kind; parent 0 is the page's root.
+// Elements, by kind; parent 0 is the page's root, which is element 0.
 enum TpKind { kTpLabel = 1, kTpTextBox = 2, kTpOutline = 3, kTpSprite = 4, kTpWindow = 5 };
 int tp_create(int kind, int parent);
 // A width or height below 0 follows the text.
@@ -32,8 +32,8 @@ void tp_modal(int id, int on);
 
 // Input: see js/events.js for the kinds.
 double tp_head_time();
-int tp_take_event(int* element, int* repeat, char* code, int size);
-void tp_game_keys(const char* codes, int everyKey);
+int tp_take_event(int* element, int* flags, char* code, int size);
+void tp_every_key(int on);
 
 void tp_preload(const char* file);
 void tp_play(const char* file);

@@ -14,8 +14,6 @@ mergeInto(LibraryManager.library, {
     wake: null,
     ended: false,
     everyKey: false,
-    codes: new Set(),
-    started: false,
 
     push: function (event) {
       if (Eventi.ended) return;
@@ -29,7 +27,7 @@ mergeInto(LibraryManager.library, {
     wait: function (ms) {
       if (Eventi.queue.length || Eventi.ended) return Promise.resolve();
       return new Promise(function (resolve) {
-        var timer = ms >= 0 ? setTimeout(function () { Eventi.wake = null; resolve(); }, ms) : 0;
+        var timer = ms >= 0 ? setTimeout(function () { Eventi.wake = null; resolve(); }, Math.ceil(ms)) : 0;
         Eventi.wake = function () { clearTimeout(timer); resolve(); };
       });
     },
@@ -53,13 +51,20 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // The game's keys never reach the browser: the bound keys, and every key
-    // while a capture dialog waits for one.
+    // While the game has the focus its keys never scroll the page or act as
+    // the browser's shortcuts. Keys held with Ctrl or Meta and the function
+    // keys stay the browser's (reload, full screen, tabs), except while a
+    // capture dialog waits, when every key is the game's.
+    gameKey: function (e) {
+      return Eventi.everyKey || !(e.ctrlKey || e.metaKey || /^F[0-9]+$/.test(e.code));
+    },
+
     key: function (kind) {
       return function (e) {
         if (Eventi.ended) return;
-        if (Eventi.everyKey || Eventi.codes.has(e.code)) e.preventDefault();
-        Eventi.push({ kind: kind, code: e.code, repeat: kind === 1 && e.repeat });
+        if (Eventi.gameKey(e)) e.preventDefault();
+        Eventi.push({ kind: kind, code: e.code, repeat: kind === 1 && e.repeat,
+                      numLock: e.getModifierState('NumLock') });
       };
     },
 
@@ -85,6 +90,8 @@ mergeInto(LibraryManager.library, {
       window.addEventListener('focus', function () { Eventi.push({ kind: 6 }); });
       window.addEventListener('blur', function () { Eventi.push({ kind: 7 }); });
       window.addEventListener('pointerdown', Eventi.firstPress, true);
+      // The page shown is the window shown: its activation comes first.
+      Eventi.push({ kind: 6 });
     },
   },
 
@@ -99,23 +106,22 @@ mergeInto(LibraryManager.library, {
     return Eventi.queue.length ? Eventi.queue[0].time : -1;
   },
 
-  // Takes the oldest event: its kind, or 0 when there is none.
+  // Takes the oldest event: its kind, or 0 when there is none. `flags`: 1
+  // an auto-repeated key-down, 2 Num Lock on.
   tp_take_event__deps: ['$Eventi'],
-  tp_take_event: function (element, repeat, code, size) {
+  tp_take_event: function (element, flags, code, size) {
     var e = Eventi.queue.shift();
     if (!e) return 0;
     HEAP32[element >> 2] = e.element || 0;
-    HEAP32[repeat >> 2] = e.repeat ? 1 : 0;
+    HEAP32[flags >> 2] = (e.repeat ? 1 : 0) | (e.numLock ? 2 : 0);
     stringToUTF8(e.code || '', code, size);
     return e.kind;
   },
 
-  // The keys that belong to the game, by KeyboardEvent.code, blank-separated;
-  // every key when `everyKey` is set.
-  tp_game_keys__deps: ['$Eventi'],
-  tp_game_keys: function (codes, everyKey) {
-    Eventi.codes = new Set(UTF8ToString(codes).split(' ').filter(Boolean));
-    Eventi.everyKey = everyKey !== 0;
+  // Every key is the game's while `on` is set.
+  tp_every_key__deps: ['$Eventi'],
+  tp_every_key: function (on) {
+    Eventi.everyKey = on !== 0;
   },
 
   // A window shown modal: a cover under it keeps the pointer from the rest.

@@ -20,7 +20,7 @@ mergeInto(LibraryManager.library, {
     start: function () {
       var root = document.createElement('div');
       root.id = 'tumblara';
-      root.style.cssText = 'position:fixed;inset:0;overflow:hidden;background:#000;' +
+      root.style.cssText = 'position:fixed;inset:0;overflow:hidden;background:#000;visibility:hidden;' +
         'user-select:none;-webkit-user-select:none;cursor:default';
       var w = window.innerWidth, h = window.innerHeight;
       Pagina.ratio = window.devicePixelRatio || 1;
@@ -31,7 +31,7 @@ mergeInto(LibraryManager.library, {
       Pagina.rctx = Pagina.context(Pagina.retained);
       root.appendChild(Pagina.canvas);
       document.body.appendChild(root);
-      Pagina.root = root;
+      Pagina.root = Pagina.elements[0] = root;
       document.addEventListener('visibilitychange', function () {
         if (document.visibilityState === 'visible') Pagina.repaint();
       });
@@ -81,8 +81,9 @@ mergeInto(LibraryManager.library, {
       Pagina.paint(Pagina.ctx, d);
     },
 
+    // Below 0: the page's own colour.
     colour: function (bgr) {
-      if (bgr < 0) return 'transparent';
+      if (bgr < 0) return '';
       return 'rgb(' + (bgr & 255) + ',' + ((bgr >> 8) & 255) + ',' + ((bgr >> 16) & 255) + ')';
     },
 
@@ -135,16 +136,16 @@ mergeInto(LibraryManager.library, {
     s.margin = s.padding = '0';
     s.boxSizing = 'border-box';
     s.whiteSpace = kind === 2 ? 'pre-line' : 'pre';
+    s.font = '9pt system-ui, sans-serif';
     if (kind === 2) {
       s.background = '#e0e0e0';
       s.border = '1px solid #808080';
       s.color = '#000';
-      s.font = '9pt system-ui, sans-serif';
       s.textAlign = 'center';
       s.overflow = 'hidden';
     }
     if (kind === 3) {
-      s.border = '1px solid #0f0';
+      s.border = '1px solid currentColor';
       s.pointerEvents = 'none';
     }
     if (kind === 4) s.visibility = 'hidden';
@@ -190,8 +191,11 @@ mergeInto(LibraryManager.library, {
   },
 
   tp_font__deps: ['$Pagina'],
+  // An empty family is the platform's user-interface font, 0 points its usual size.
   tp_font: function (id, family, points, bold) {
-    Pagina.element(id).style.font = (bold ? 'bold ' : '') + points + 'pt "' + UTF8ToString(family) + '", serif';
+    var name = UTF8ToString(family);
+    Pagina.element(id).style.font = (bold ? 'bold ' : '') + (points || 9) + 'pt ' +
+      (name ? '"' + name + '", serif' : 'system-ui, sans-serif');
   },
 
   tp_centred__deps: ['$Pagina'],

@@ -1,7 +1,8 @@
 // The game's three effects through Web Audio. The files are fetched at start
 // and decoded once the first press has let sound start, as browsers require.
 // The newest effect cuts the one still playing; a missing or broken file is
-// silent, and it still cuts.
+// silent, and it still cuts. A second after the last effect the context
+// sleeps: a running one costs the processor even in silence.
 mergeInto(LibraryManager.library, {
   $Suoni: {
     context: null,
@@ -9,6 +10,7 @@ mergeInto(LibraryManager.library, {
     buffers: {},
     playing: null,
     ended: false,
+    sleep: 0,
 
     decode: function (name) {
       Suoni.context.decodeAudioData(Suoni.bytes[name].slice(0)).then(function (buffer) {
@@ -47,15 +49,20 @@ mergeInto(LibraryManager.library, {
 
   tp_play__deps: ['$Suoni'],
   tp_play: function (file) {
-    if (!Suoni.context || Suoni.ended) return;
+    var context = Suoni.context;
+    if (!context || Suoni.ended) return;
     Suoni.stop();
     var buffer = Suoni.buffers[UTF8ToString(file)];
     if (!buffer) return;
-    var source = Suoni.context.createBufferSource();
+    clearTimeout(Suoni.sleep);
+    if (context.state === 'suspended') context.resume();
+    var source = context.createBufferSource();
     source.buffer = buffer;
-    source.connect(Suoni.context.destination);
+    source.connect(context.destination);
     source.onended = function () {
-      if (Suoni.playing === source) Suoni.playing = null;
+      if (Suoni.playing !== source) return;
+      Suoni.playing = null;
+      Suoni.sleep = setTimeout(function () { if (!Suoni.ended) context.suspend(); }, 1000);
     };
     source.start();
     Suoni.playing = source;
