@@ -27,3 +27,5 @@ web: deps-web
 
 # The browser tests play the site.
 test: web
+# make bench measures the site too.
+bench: web
