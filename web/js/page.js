@@ -205,7 +205,12 @@ mergeInto(LibraryManager.library, {
 
   tp_visible__deps: ['$Pagina'],
   tp_visible: function (id, on) {
-    Pagina.element(id).style.visibility = on ? 'visible' : 'hidden';
+    var e = Pagina.element(id), s = e.style;
+    if (e.tumblaraKind === 1) {
+      s.willChange = 'opacity';
+      s.opacity = on ? '1' : '0';
+      s.pointerEvents = on ? '' : 'none';
+    } else s.visibility = on ? 'visible' : 'hidden';
   },
 
   // A block sprite shows picture 1..7 stretched to its size; 0 shows nothing.
