@@ -18,14 +18,16 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-
 KEYS = {"Right": ("ArrowRight", "ArrowRight", 39), "Left": ("ArrowLeft", "ArrowLeft", 37),
         "Down": ("ArrowDown", "ArrowDown", 40), "space": ("Space", " ", 32)}
 KEYS.update({c: (f"Key{c.upper()}", c, ord(c.upper())) for c in "abcdefghijklmnopqrstuvwxyz"})
-# Counts the page's playing sound sources: started and neither stopped nor ended.
+# Counts the page's playing sound sources: started and neither stopped nor ended;
+# and whether the page kept the last key-down from the browser.
 AUDIO_HOOK = """(() => { const P = AudioBufferSourceNode.prototype, start = P.start, stop = P.stop;
   window.sources = { started: 0, live: 0, most: 0 };
   const gone = n => { if (n.live) { n.live = false; sources.live--; } };
   P.start = function (...a) { sources.started++; sources.live++; this.live = true;
     sources.most = Math.max(sources.most, sources.live); this.addEventListener('ended', () => gone(this));
     return start.apply(this, a); };
-  P.stop = function (...a) { gone(this); return stop.apply(this, a); }; })();"""
+  P.stop = function (...a) { gone(this); return stop.apply(this, a); }; })();
+addEventListener('keydown', e => { window.kept = e.defaultPrevented; });"""
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):

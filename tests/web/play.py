@@ -12,12 +12,14 @@
 #       what their place gives, are bound by place and steer while the arrows
 #       do nothing. "Pausa" holds the piece until "Continua". The game ends at
 #       the top, and "Esci" leaves one line that says how to play again, and
-#       nothing of the game.
+#       nothing of the game. The page keeps the playing keys from the browser;
+#       leaving the page's focus lets go of a held key; a repaint of the page
+#       brings back the retained drawing and drops what was drawn on it alone.
 import sys
 
 from browser import AUDIO_HOOK, Browser, Site, wait_for
 from game import CELLA, OPTIONS, DARK_RED, Player, kept, left, right, top
-from faults import game_over
+from faults import PREVIEW, game_over
 
 FRAME = (CELLA - 2, 0, 16 * CELLA + 4, 32 * CELLA + 2)
 # AZERTY's A, Z, M and Q keys: (place, what the layout prints, its Windows code).
@@ -50,7 +52,13 @@ def main(site):
         sounds = b.eval("sources")
         assert sounds["started"] > 10, f"only {sounds['started']} sounds in a game"
         assert sounds["most"] == 1, f"{sounds['most']} sounds at once: the newest did not cut the older"
+        assert b.eval("kept"), "the page let the browser have a playing key"
+        b.key("Right", how="keydown")  # held; then the page loses the focus, and Left acts at once
+        b.eval("dispatchEvent(new Event('blur'))")
+        p.check(p.acts, "Left", lambda p, q, t: left(q) == left(p) - 1 or left(p) == 1)
+        b.key("Right", how="keyup")
         options(b, p)
+
 
         p.pause(True)
         held = p.piece()
@@ -58,6 +66,8 @@ def main(site):
         p.pause(False)
         wait_for(lambda: top(p.piece()) > top(held), "the piece to fall again after \"Continua\"")
         wait_for(lambda: game_over(b), "the game to end at the top", 60)
+        b.eval("document.dispatchEvent(new Event('visibilitychange'))")  # the last preview comes back
+        wait_for(lambda: p.count(PREVIEW, 0) < 122 * 122 - 1000, "the retained preview after a repaint", 5)
 
         b.menu(0)
         wait_for(lambda: top(p.piece()) > 2, "a new game's piece to step down")
