@@ -6,13 +6,15 @@ games Debian ships beside ours. A missed target reads OVER; the status is not 0
 only when the program itself fails. CPU is the process's time on a core (all
 threads, schedstat) as a share of one core; start-up runs from the exec to the
 mapped window and to the first frame (ours: the well's green frame); repaints
-and key-to-repaint come from DAMAGE on the window, keys from XTEST.
+and key-to-repaint come from DAMAGE on the window, keys from XTEST. A last
+table sets X11 and Wayland (a headless sway) side by side: start-up, peak
+memory and libraries.
 """
 
-import argparse, contextlib, ctypes, json, os, statistics, subprocess, sys, time  # noqa: E401
+import argparse, contextlib, ctypes, json, os, socket, statistics, struct, subprocess, sys, time  # noqa: E401
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "window"))
-from desktop import X11, wait_for  # noqa: E402
+from desktop import X11, Sway, read_ppm, wait_for  # noqa: E402
 
 MENU = {"Nuova Partita": 0, "Pausa": 1, "Esci": 2}
 BANNER_S = 1.3  # measured slice of each two-second level banner
@@ -268,6 +270,103 @@ def peer_rows(results):
     return rows
 
 
+# X11 and Wayland side by side: a private Xvfb and a headless sway up at once,
+# the start-ups taken in turn. Wayland twice: as the program starts, and with
+# the decoration setting it makes left to Qt (a value in the environment is
+# kept, so "0" undoes it), where Qt 6.4 loads Mesa's EGL driver and LLVM.
+LEFT_TO_QT = {"QT_WAYLAND_DISABLE_WINDOWDECORATION": "0"}
+
+
+class SwayViews:
+    """Sway's IPC socket, subscribed to window events."""
+
+    def __init__(self, sway):
+        self.ipc = socket.socket(socket.AF_UNIX)
+        self.ipc.connect(sway.env["SWAYSOCK"])
+        self.ipc.settimeout(60)
+        payload = b'["window"]'
+        self.ipc.sendall(b"i3-ipc" + struct.pack("<II", len(payload), 2) + payload)  # SUBSCRIBE
+        self.receive()
+
+    def receive(self):
+        size = struct.unpack("<I", self.exactly(14)[6:10])[0]  # "i3-ipc", length, type
+        return json.loads(self.exactly(size))
+
+    def exactly(self, n):
+        data = b""
+        while len(data) < n:
+            chunk = self.ipc.recv(n - len(data))
+            assert chunk, "sway closed its IPC socket"
+            data += chunk
+        return data
+
+    def mapped(self, pid):
+        """When the program's view is mapped: sway maps a view on its first frame."""
+        while not ((e := self.receive()).get("change") == "new" and e["container"].get("pid") == pid):
+            pass
+        return time.monotonic()
+
+
+def visible_x11(x, xc, game):
+    """The program started; seconds to the well's green frame, polled every 2 ms, as drawn and as shown: with
+    no compositor they are one."""
+    t0 = time.monotonic()
+    proc = x.start(game)
+    while xc.grab(19, 0, 1, 674).count(b"\0\xff\0") < 674:
+        assert time.monotonic() - t0 < 60, "no first frame on X11"
+        time.sleep(0.002)
+    drawn = time.monotonic() - t0
+    return proc, drawn, drawn
+
+
+def visible_wayland(sway, views, game, env):
+    """The program started; seconds to its first frame handed to sway (the view mapped) and to the well's green
+    frame on the screen (grim, some 20 ms a look)."""
+    t0 = time.monotonic()
+    proc = sway.start(game, **env)
+    mapped = views.mapped(proc.pid) - t0
+    shown = wait_for(lambda: read_ppm(sway.run("grim", "-g", "19,0 1x674", "-t", "ppm", "-")).count(
+        0, 0, 1, 674, 0x00FF00) == 674 and time.monotonic(), "the well on the screen", 60) - t0
+    return proc, mapped, shown
+
+
+def side_by_side(game, runs, settle=1.0):
+    """Medians of start-up, VmHWM and libraries after `settle`: X11, Wayland, Wayland with decorations left to Qt."""
+    found = {k: {"frame_s": [], "shown_s": [], "hwm_mib": [], "libs": []} for k in ("x11", "wayland", "left_to_qt")}
+    with X11() as x, Sway() as sway:
+        xc, views = XClient(x.env["DISPLAY"]), SwayViews(sway)
+        starts = {"x11": lambda: visible_x11(x, xc, game),
+                  "wayland": lambda: visible_wayland(sway, views, game, {}),
+                  "left_to_qt": lambda: visible_wayland(sway, views, game, LEFT_TO_QT)}
+        for _ in range(runs):
+            for key, start in starts.items():
+                proc, frame, shown = start()
+                time.sleep(settle)
+                for name, value in (("frame_s", frame), ("shown_s", shown), ("libs", shared_libraries(proc.pid)),
+                                    ("hwm_mib", status_field(proc.pid, "VmHWM") / 1024)):
+                    found[key][name].append(value)
+                proc.kill()
+                proc.wait()
+    return {k: {m: statistics.median(v) for m, v in r.items()} for k, r in found.items()}
+
+
+def side_by_side_rows(r):
+    x11, way, qt = r["x11"], r["wayland"], r["left_to_qt"]
+    mib = lambda v: f"{v:.1f} MiB"  # noqa: E731
+    rows = [("X11 and Wayland side by side (median)", "X11", "Wayland", "Wayland, decorations left to Qt",
+             "target for Wayland", "")]
+    for label, key, show, limit, target in (
+            ("start-up to the first frame handed over (Wayland: sway maps the view)", "frame_s", fmt_time,
+             x11["frame_s"] * 1.1, "X11 + 10%"),
+            ("start-up to the well on the screen (Wayland: grim, ~20 ms a look)", "shown_s", fmt_time,
+             x11["shown_s"] * 1.1, "X11 + 10%"),
+            ("peak memory after start-up (VmHWM)", "hwm_mib", mib, x11["hwm_mib"] + 2, "X11 + 2 MiB"),
+            ("shared libraries mapped", "libs", lambda v: f"{v:.0f}", x11["libs"] * 1.1, "X11 + 10%")):
+        rows.append((label, show(x11[key]), show(way[key]), show(qt[key]), f"<= {target}",
+                     verdict(way[key] <= limit)))
+    return rows
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", required=True, help="a build made with -DTUMBLARA_BENCH=ON")
@@ -300,6 +399,8 @@ def main():
     if peers:
         print()
         print_table(peer_rows(results))
+    print()
+    print_table(side_by_side_rows(side_by_side(game, args.runs)))
     if missing:
         print(f"Not installed here: {', '.join(missing)}; `make bench-peers` installs and measures them.")
     return 0 if s["exit_on_esci"] else 1

@@ -4,9 +4,11 @@
 #include <optional>
 
 #include "ui/Display.h"
+#include "ui/OpenGlDrivers.h"
 #include "ui/frmGame.h"
 
 int main(int argc, char** argv) {
+    tumblara::LeaveOpenGlDriversUnloaded();
     std::optional<tumblara::DisplayGuard> guard(std::in_place);
     QApplication app(argc, argv);
     guard.reset();

@@ -1,7 +1,9 @@
 // The main window on the offscreen platform: the retained and the transient
-// drawing, the menu highlight, and the dialogs realised inside the window.
+// drawing, the menu highlight, and the dialogs realised inside the window;
+// the platform setting made before the application starts.
 
 #include "tests/support/QtTestKit.h"
+#include "ui/OpenGlDrivers.h"
 
 namespace tumblara::testing {
 namespace {
@@ -115,6 +117,19 @@ TEST(MainWindow, AnActivationEntersTheGameOverOnlyBeforeTheFirstGame) {
             EXPECT_TRUE(state.InGioco) << "not paused";
         }
     }
+}
+
+// Left unset, decorations go off (Qt 6.4 loads no OpenGL driver then); a value
+// the user set stays, whatever it is.
+TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
+    constexpr const char* decorations = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+    qputenv(decorations, "0");
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "0");
+    qunsetenv(decorations);
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "1");
+    qunsetenv(decorations);
 }
 
 }  // namespace

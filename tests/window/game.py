@@ -16,8 +16,9 @@
 #       the same with D A S W on native Wayland under a headless sway, driven
 #       through the compositor's own seat commands and wtype: the options window
 #       and the capture dialog open inside the main window, where they are
-#       looked for (Wayland lets no client place a window).
-import contextlib, os, sys, time  # noqa: E401
+#       looked for (Wayland lets no client place a window). After the whole
+#       game no OpenGL driver is in the program's memory: it paints in software.
+import contextlib, os, re, sys, time  # noqa: E401
 
 from desktop import X11, Sway, wait_for
 
@@ -162,6 +163,11 @@ def play(x, p):
         wait_for(lambda: (p.count(INFO, GREY) > 5000) == shown, "the information text to come and go", 5)
 
 
+def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
+    mapped = {line.split()[-1] for line in open(f"/proc/{game.pid}/maps") if "/" in line}
+    return sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
+
+
 def main(program, layout="us"):
     with Sway() if layout == "wayland" else X11() as x:
         if layout == "wayland":  # a keyboard held all along: no key is lost while the game binds a new one
@@ -176,6 +182,8 @@ def main(program, layout="us"):
             p.start()
             p.bind(KEYS[layout])
             p.steer(KEYS[layout])
+        if layout == "wayland":
+            assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
         x.menu(2)
         assert x.ended(p.game) == 0, "status after \"Esci\""
     print("PASS")
