@@ -1,16 +1,12 @@
 #include "options/frmOption.h"
 
-#include <QEventLoop>
-#include <QMouseEvent>
-#include <QScreen>
-#include <QTimer>
+#include <array>
 
-#include "engine/GameState.h"
-#include "engine/Rounding.h"
-#include "input/Colori.h"
+#include "engine/Game.h"
 #include "input/Keyboard.h"
-#include "input/Twips.h"
 #include "input/frmKey.h"
+#include "ui/Colori.h"
+#include "ui/Twips.h"
 
 namespace tumblara {
 namespace {
@@ -23,14 +19,16 @@ constexpr std::int16_t kTastiPersonalizzati = 0;
 constexpr std::int16_t kRipetizione = 1;
 constexpr std::int16_t kChiudi = 2;
 
-const QString kARipetizione = QStringLiteral("Tasti a ripetizione");
-const QString kNonARipetizione = QStringLiteral("Tasti non a ripetizione");
+constexpr std::array kLabel1{ElementId::Opzione0, ElementId::Opzione1, ElementId::Opzione2};
+
+constexpr std::string_view kARipetizione = "Tasti a ripetizione";
+constexpr std::string_view kNonARipetizione = "Tasti non a ripetizione";
 
 // What the capture dialog shows for each action, KeyId 1..4: the action and
 // its default key.
 struct TestiCattura {
-    const char* azione;
-    const char* tasto;
+    std::string_view azione;
+    std::string_view tasto;
 };
 constexpr std::array<TestiCattura, 4> kTestiCattura{{
     {"Spostamento a DESTRA ...", "<Freccia a destra>"},
@@ -39,73 +37,55 @@ constexpr std::array<TestiCattura, 4> kTestiCattura{{
     {"ROTAZIONE ...", "<Barra spaziatrice>"},
 }};
 
-// QCoreApplication::exit() ends every running event loop and makes every
-// later one return at once, before it handles anything: a loop that ends
-// before its own zero timer has fired shows that the program is ending.
-bool ProgrammaInChiusura() {
-    QEventLoop probe;
-    bool fired = false;
-    QTimer::singleShot(0, &probe, [&] {
-        fired = true;
-        probe.quit();
-    });
-    probe.exec();
-    return !fired;
-}
-
-QLabel* Etichetta(const QString& testo, QWidget* parent) {
-    auto* label = new QLabel(testo, parent);
-    QFont palatino(QStringLiteral("Palatino Linotype"));
-    palatino.setBold(true);
-    palatino.setPointSizeF(16.2);
-    label->setFont(palatino);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    // Moves over a label are its own; they must not reach the background,
-    // which would clear the highlight at once.
-    label->setMouseTracking(true);
-    return label;
-}
-
 }  // namespace
 
-frmOption::frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent, DialogPlacement placement)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      state_(state),
-      Label1{Etichetta(QStringLiteral("Tasti Personalizzati"), this), Etichetta(kARipetizione, this),
-             Etichetta(QStringLiteral("Chiudi le Opzioni"), this)},
-      evidenziazione_({Label1.begin(), Label1.end()}, {kNero, kRossoScuro}, {kGiallo, kRosso}) {
-    setWindowTitle(QString());
-    if (placement == DialogPlacement::InsideMainWindow && parent) RealiseInside(*this, *parent->window());
-    Colora(this, kNero, kRossoScuro);
-    setMouseTracking(true);
-    for (QLabel* label : Label1) label->installEventFilter(this);
-
-    const Twips t = Twips::Of(menuLabel ? menuLabel : parent);
-    resize(t.ToPixelsX(kLarghezza), t.ToPixelsY(kAltezza));
-    Form_Load(menuLabel);
+frmOption::frmOption(WindowSystem& finestre, Game& game, PixelRect opzioni)
+    : finestre_(finestre),
+      game_(game),
+      finestra_(finestre, FormId::frmOption, *this),
+      evidenziazione_(finestre, {kLabel1.begin(), kLabel1.end()}, {kNero, kRossoScuro}, {kGiallo, kRosso}) {
+    finestre_.SetWindowLook(FormId::frmOption, "", kRossoScuro);
+    const std::array<std::string_view, 3> testi{"Tasti Personalizzati", kARipetizione, "Chiudi le Opzioni"};
+    for (std::size_t i = 0; i < kLabel1.size(); ++i) {
+        finestre_.SetFont(kLabel1[i], {"Palatino Linotype", 16.2, true});
+        finestre_.SetAlignment(kLabel1[i], Alignment::Centre);
+        finestre_.SetText(kLabel1[i], testi[i]);
+    }
+    Form_Load(opzioni);
 }
 
-void frmOption::Form_Load(const QWidget* menuLabel) {
-    const QScreen* schermo = menuLabel ? menuLabel->screen() : screen();
+void frmOption::Form_Load(PixelRect opzioni) {
+    const ScreenMetrics schermo = finestre_.Screen();
     const Twips t(schermo);
-    const QRect area = schermo->geometry();
-    const std::int32_t larghezzaSchermo = CInt(t.FromPixelsX(area.width()));
-    double left = larghezzaSchermo - t.FromPixelsX(frameGeometry().width());
-    double top = 0;
-    if (menuLabel) {
-        const QPoint inFinestra = menuLabel->mapTo(menuLabel->window(), QPoint(0, 0));
-        top = (inFinestra.y() + menuLabel->height()) * t.PerPixelY();
-    }
-    MoveToScreenPoint(*this, {area.x() + t.ToPixelsX(left), area.y() + t.ToPixelsY(top)});
+    const int larghezza = t.ToPixelsX(kLarghezza);
+    const std::int32_t larghezzaSchermo = CInt(t.FromPixelsX(schermo.widthPx));
+    const double left = larghezzaSchermo - t.FromPixelsX(larghezza);
+    const double top = (opzioni.top + opzioni.height) * t.PerPixelY();
+    const int altezza = t.ToPixelsY(kAltezza);
+    finestre_.MoveWindow(FormId::frmOption, {t.ToPixelsX(left), t.ToPixelsY(top), larghezza, altezza});
 
-    for (std::size_t i = 0; i < Label1.size(); ++i) {
-        const double W = t.FromPixelsX(frameGeometry().width());
-        const double H = t.FromPixelsY(frameGeometry().height());
-        Label1[i]->setGeometry(0, t.ToPixelsY(H * static_cast<double>(i) / 3.0), t.ToPixelsX(W),
-                               t.ToPixelsY(H / 5.0));
+    for (std::size_t i = 0; i < kLabel1.size(); ++i) {
+        const PixelRect finestra = finestre_.WindowRect(FormId::frmOption);
+        const double W = t.FromPixelsX(finestra.width);
+        const double H = t.FromPixelsY(finestra.height);
+        finestre_.MoveElement(kLabel1[i],
+                              {0, t.ToPixelsY(H * static_cast<double>(i) / 3.0), t.ToPixelsX(W), t.ToPixelsY(H / 5.0)});
     }
 
-    Label1[kRipetizione]->setText(Repetition(state_, 0) ? kNonARipetizione : kARipetizione);
+    finestre_.SetText(ElementId::Opzione1, Repetition(game_.state, 0) ? kNonARipetizione : kARipetizione);
+}
+
+void frmOption::Show() { finestre_.ShowModal(FormId::frmOption); }
+
+void frmOption::MouseMove(ElementId element) {
+    if (element == ElementId::Background) evidenziazione_.Form_MouseMove();
+    const int index = evidenziazione_.Indice(element);
+    if (index >= 0) evidenziazione_.Label_MouseMove(static_cast<std::size_t>(index));
+}
+
+void frmOption::Click(ElementId element) {
+    const int index = evidenziazione_.Indice(element);
+    if (index >= 0) Label1_Click(static_cast<std::int16_t>(index));
 }
 
 void frmOption::Label1_Click(std::int16_t Index) {
@@ -113,14 +93,14 @@ void frmOption::Label1_Click(std::int16_t Index) {
         case kTastiPersonalizzati:
             for (std::int32_t KeyId = 1; KeyId <= 4; ++KeyId)
                 if (!CatturaTasto(KeyId)) return;
-            accept();
+            Chiudi();
             break;
         case kRipetizione:
-            Repetition(state_, Label1[kRipetizione]->text() == kARipetizione ? 1 : 2);
-            accept();
+            Repetition(game_.state, finestre_.Text(ElementId::Opzione1) == kARipetizione ? 1 : 2);
+            Chiudi();
             break;
         case kChiudi:
-            accept();
+            Chiudi();
             break;
         default:
             break;
@@ -129,41 +109,17 @@ void frmOption::Label1_Click(std::int16_t Index) {
 
 bool frmOption::CatturaTasto(std::int32_t KeyId) {
     const TestiCattura& testi = kTestiCattura[static_cast<std::size_t>(KeyId - 1)];
-    frmKey dialog(this, QString::fromUtf8(testi.azione), QString::fromUtf8(testi.tasto));
-    const std::optional<std::int16_t> tasto = dialog.Cattura();
+    const std::optional<std::int16_t> tasto = frmKey(finestre_, testi.azione, testi.tasto).Cattura();
     // Closed without a key: the binding stays. The program may be ending,
     // and then nothing else is touched and no other dialog opens.
-    if (!tasto) return !ProgrammaInChiusura();
-    SetKey(state_, KeyId, *tasto);
+    if (!tasto) return !game_.Terminato();
+    SetKey(game_.state, KeyId, *tasto);
     return true;
 }
 
-bool frmOption::eventFilter(QObject* watched, QEvent* event) {
-    const int index = evidenziazione_.Indice(watched);
-    if (index < 0) return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-        case QEvent::MouseMove:
-            evidenziazione_.Label_MouseMove(static_cast<std::size_t>(index));
-            return true;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-            return true;
-        case QEvent::MouseButtonRelease: {
-            // A click: pressed and released on the same label with the left button.
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && Label1[static_cast<std::size_t>(index)]->rect().contains(
-                                                         mouse->position().toPoint()))
-                Label1_Click(static_cast<std::int16_t>(index));
-            return true;
-        }
-        default:
-            return false;
-    }
-}
+// Closed by the window system: as "Chiudi le Opzioni".
+void frmOption::CloseRequest() { Chiudi(); }
 
-void frmOption::mouseMoveEvent(QMouseEvent* /*event*/) { evidenziazione_.Form_MouseMove(); }
-
-// No key does anything here; Escape does not close the window either.
-void frmOption::keyPressEvent(QKeyEvent* /*event*/) {}
+void frmOption::Chiudi() { finestre_.CloseWindow(FormId::frmOption); }
 
 }  // namespace tumblara

@@ -4,41 +4,38 @@
 // for the four actions, key repetition, and closing. The game keeps running
 // while it is open.
 
-#include <QDialog>
-#include <QLabel>
-#include <array>
 #include <cstdint>
 
-#include "input/Evidenziazione.h"
-#include "input/InWindowDialog.h"
+#include "ui/Evidenziazione.h"
+#include "ui/Finestra.h"
 
 namespace tumblara {
 
-struct GameState;
+class Game;
 
-class frmOption : public QDialog {
-    Q_OBJECT
+class frmOption : public WindowEvents {
 public:
-    // `menuLabel` is the main window's "Opzioni" label; the window opens under
-    // it, as a window of its own or inside `parent`'s window.
-    frmOption(GameState& state, const QWidget* menuLabel, QWidget* parent,
-              DialogPlacement placement = DialogPlacement::OwnWindow);
+    // `opzioni` is where the main window's "Opzioni" label stands in it.
+    frmOption(WindowSystem& finestre, Game& game, PixelRect opzioni);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // Shows the window modal; returns once it has closed.
+    void Show();
+
+    void MouseMove(ElementId element) override;
+    void Click(ElementId element) override;
+    void CloseRequest() override;
 
 private:
-    void Form_Load(const QWidget* menuLabel);
+    void Form_Load(PixelRect opzioni);
     void Label1_Click(std::int16_t Index);
     // Captures one key for action KeyId; false when the program is ending.
     bool CatturaTasto(std::int32_t KeyId);
+    void Chiudi();
 
-    GameState& state_;
-    // 0 "Tasti Personalizzati", 1 the repetition switch, 2 "Chiudi le Opzioni".
-    std::array<QLabel*, 3> Label1{};
-    Evidenziazione evidenziazione_;
+    WindowSystem& finestre_;
+    Game& game_;
+    Finestra finestra_;
+    Evidenziazione evidenziazione_;  // over Label1(0..2)
 };
 
 }  // namespace tumblara

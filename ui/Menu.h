@@ -3,36 +3,33 @@
 // information text: hover highlight, clicks on the five labels, clicks on the
 // information text and on the bare background.
 
-#include <QObject>
 #include <functional>
 
-#include "input/Evidenziazione.h"
-#include "ui/Elements.h"
+#include "ui/Evidenziazione.h"
 
 namespace tumblara {
 
 class Game;
 
-class Menu : public QObject {
+class Menu {
 public:
     // `apriOpzioni` shows the options window modally and returns when it closes.
-    Menu(Game& game, const Elementi& elementi, std::function<void()> apriOpzioni);
+    Menu(WindowSystem& finestre, Game& game, std::function<void()> apriOpzioni);
+
+    // The main window's pointer events.
+    void MouseMove(ElementId element);
+    void MouseDown(ElementId element);
+    void Click(ElementId element);
 
     void Label1_Click(int Index);
     void Text4_Click();
     void Form_MouseDown();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    bool SuUnoSprite(QEvent* event) const;
-
+    WindowSystem& finestre_;
     Game& game_;
-    Elementi e_;
     std::function<void()> apriOpzioni_;
-    Evidenziazione evidenziazione_;
-    int premuto_ = -1;  // the menu label under a left button still down
+    Evidenziazione evidenziazione_;  // over Label1(0..4)
 };
 
 }  // namespace tumblara

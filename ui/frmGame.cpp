@@ -1,128 +1,146 @@
 #include "ui/frmGame.h"
 
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QIcon>
-#include <QLabel>
-#include <QScreen>
-#include <QTextEdit>
+#include <array>
 
-#include "input/InWindowDialog.h"
+#include "input/Keyboard.h"
 #include "options/frmOption.h"
-#include "packaging/icon/TFigure.h"
-#include "ui/Canvas.h"
+#include "ui/Colori.h"
 
 namespace tumblara {
 namespace {
 
-std::array<QLabel*, 7> EtichetteDelGioco(const Elementi& e) {
-    return {e.Label1[0], e.Label1[1], e.Label1[2], e.Label1[3], e.Label1[4], e.Label2, e.Label3};
-}
+constexpr std::array kMenu{ElementId::Menu0, ElementId::Menu1, ElementId::Menu2, ElementId::Menu3, ElementId::Menu4};
+constexpr std::array<std::string_view, 5> kVociMenu{"Nuova Partita", "Pausa", "Esci", "Opzioni", "Info"};
 
-QRect Rettangolo(const PixelRect& r) { return {r.left, r.top, r.width, r.height}; }
+constexpr Font TimesGrassetto(double punti) { return {"Times New Roman", punti, true}; }
 
 }  // namespace
 
-frmGame::frmGame()
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      e_(CreaElementi(this)),
-      services_(*e_.canvas, EtichetteDelGioco(e_)),
-      game_(services_),
-      menu_(game_, e_, [this] { ApriOpzioni(); }),
-      tasti_(game_, this, nullptr),
-      x11_(*this, [this] {
-          if (!game_.Terminato()) game_.Esci();
-      }) {
-    setWindowTitle(QStringLiteral("Pilastra"));
-    QIcon icona;
-    for (int lato : {16, 32, 48}) icona.addPixmap(QPixmap::fromImage(IconaT(lato)));
-    setWindowIcon(icona);
-    QPalette nero = palette();
-    nero.setColor(QPalette::Window, Qt::black);
-    setPalette(nero);
-    setAutoFillBackground(true);
-
-    services_.OnTick(TimerId::Timer1, [this] { game_.Timer1_Timer(); });
-    services_.OnTick(TimerId::Timer2, [this] { game_.Timer2_Timer(); });
+frmGame::frmGame(WindowSystem& finestre)
+    : finestre_(finestre),
+      finestra_(finestre, FormId::frmGame, *this),
+      game_(finestre),
+      menu_(finestre, game_, [this] { ApriOpzioni(); }) {
+    CreaElementi();
     // Gravity ticks from the start; they do nothing until a game runs.
-    services_.SetTimerInterval(TimerId::Timer1, 300);
-
+    finestre_.SetTimerInterval(TimerId::Timer1, 300);
     Form_Load();
 }
 
-frmGame::~frmGame() = default;
+// Every element in its resting state: the fonts, colours and captions of the design.
+void frmGame::CreaElementi() {
+    finestre_.SetWindowLook(FormId::frmGame, "Pilastra", kNero);
+    for (std::size_t i = 0; i < kMenu.size(); ++i) {
+        finestre_.SetFont(kMenu[i], TimesGrassetto(13.8));
+        finestre_.SetAlignment(kMenu[i], Alignment::Centre);
+        finestre_.SetText(kMenu[i], kVociMenu[i]);
+    }
+    struct Etichetta {
+        ElementId id;
+        double punti;
+        Colour testo, sfondo;
+        Alignment allineamento;
+        std::string_view testoIniziale;
+    };
+    // Label3 is transparent: the well shows between the letters of the banner.
+    const Etichetta etichette[] = {
+        {ElementId::Label2, 22.8, kBianco, kNero, Alignment::Left, "Score : 0"},
+        {ElementId::Label3, 22.8, kGiallo, kTrasparente, Alignment::Centre, ""},
+        {ElementId::Label4, 18.0, kRosso, kNero, Alignment::Centre, "Prossimo pezzo"},
+    };
+    for (const Etichetta& e : etichette) {
+        finestre_.SetFont(e.id, TimesGrassetto(e.punti));
+        finestre_.SetColours(e.id, e.testo, e.sfondo);
+        finestre_.SetAlignment(e.id, e.allineamento);
+        finestre_.SetAutoSize(e.id, true);
+        finestre_.SetText(e.id, e.testoIniziale);
+    }
+    finestre_.SetShown(ElementId::Label3, false);
+
+    finestre_.SetColours(ElementId::Text4, kPredefinito, kGrigioChiaro);
+    finestre_.SetAlignment(ElementId::Text4, Alignment::Centre);
+    finestre_.SetText(ElementId::Text4, "Tumblara ver 3.0\nby Nortavo\nwww.nortavo.example\n");
+    finestre_.SetShown(ElementId::Text4, false);
+}
 
 void frmGame::Form_Load() {
-    // The window covers the screen. Without a window manager a full-screen
-    // request alone leaves the window at its default size.
-    QScreen* schermo = screen();
-    const QRect g = schermo->geometry();
-    setGeometry(g);
-
-    layout_ = CalcolaLayout({g.width(), g.height(), 1440.0 / schermo->logicalDotsPerInchX(),
-                             1440.0 / schermo->logicalDotsPerInchY()});
+    const ScreenMetrics schermo = finestre_.Screen();
+    finestre_.MoveWindow(FormId::frmGame, {0, 0, schermo.widthPx, schermo.heightPx});
+    layout_ = CalcolaLayout(schermo);
     game_.state.Cella = layout_.Cella;
 
     const int cella = layout_.Cella;
     for (int i = 0; i < 4; ++i) {
-        e_.Label1[static_cast<std::size_t>(i)]->setGeometry(Rettangolo(layout_.Label1[static_cast<std::size_t>(i)]));
-        e_.canvas->SizeSprite(i + 1, cella);
-        e_.canvas->MoveSprite(i + 1, static_cast<float>(layout_.Shape1.left), static_cast<float>(layout_.Shape1.top));
+        finestre_.MoveElement(kMenu[static_cast<std::size_t>(i)], layout_.Label1[static_cast<std::size_t>(i)]);
+        finestre_.SizeSprite(i + 1, cella);
+        finestre_.MoveSprite(i + 1, static_cast<float>(layout_.Shape1.left), static_cast<float>(layout_.Shape1.top));
     }
-    e_.Label1[4]->setGeometry(Rettangolo(layout_.Label1[4]));
-    e_.Label2->move(layout_.Label2.x, layout_.Label2.y);
-    e_.Label3->move(layout_.Label3.x, layout_.Label3.y);
-    e_.Label4->move(layout_.Label4.x, layout_.Label4.y);
-    e_.Text4->setGeometry(Rettangolo(layout_.Text4));
+    finestre_.MoveElement(ElementId::Menu4, layout_.Label1[4]);
+    finestre_.MoveElement(ElementId::Label2, {layout_.Label2.x, layout_.Label2.y, -1, -1});
+    finestre_.MoveElement(ElementId::Label3, {layout_.Label3.x, layout_.Label3.y, -1, -1});
+    finestre_.MoveElement(ElementId::Label4, {layout_.Label4.x, layout_.Label4.y, -1, -1});
+    finestre_.MoveElement(ElementId::Text4, layout_.Text4);
 }
+
+void frmGame::Activate() { Form_Activate(); }
 
 void frmGame::Form_Activate() {
     if (game_.Terminato()) return;
-    e_.canvas->SetFrame(Rettangolo(layout_.Shape2));
+    finestre_.SetFrame(layout_.Shape2, kVerde);
     // Before the first game this waits, handling every other event, until a
     // game starts.
     game_.Form_Activate();
 }
 
+// The keyboard went elsewhere: the release of a held key will not come here.
+void frmGame::Deactivate() {
+    if (!game_.Terminato()) Form_Deactivate(game_);
+}
+
+// Closed by the window system: the program ends as with "Esci".
+void frmGame::CloseRequest() {
+    if (!game_.Terminato()) game_.Esci();
+}
+
+// Repeated key-downs are the held key's: the repetition setting decides.
+void frmGame::KeyDown(int keyCode, bool /*repeat*/) {
+    if (SenzaInput()) return;
+    Form_KeyDown(game_, static_cast<std::int16_t>(keyCode), 0);
+}
+
+// The release of an auto-repeat pair is none: only the real release ends the
+// hold, or repetition off would act as on.
+void frmGame::KeyUp(int keyCode, bool repeat) {
+    if (SenzaInput() || repeat) return;
+    Form_KeyUp(game_, static_cast<std::int16_t>(keyCode), 0);
+}
+
+void frmGame::MouseMove(ElementId element) {
+    if (!SenzaInput()) menu_.MouseMove(element);
+}
+
+void frmGame::MouseDown(ElementId element) {
+    if (!SenzaInput()) menu_.MouseDown(element);
+}
+
+void frmGame::Click(ElementId element) {
+    if (!SenzaInput()) menu_.Click(element);
+}
+
+void frmGame::Tick(TimerId timer) {
+    if (game_.Terminato()) return;
+    if (timer == TimerId::Timer1)
+        game_.Timer1_Timer();
+    else
+        game_.Timer2_Timer();
+}
+
 void frmGame::ApriOpzioni() {
     // Made for each opening and gone when it closes. The game's timers keep
     // running while it is open.
-    frmOption opzioni(game_.state, e_.Label1[3], this, PlacementFor(QGuiApplication::platformName()));
-    opzioni.exec();
-}
-
-bool frmGame::event(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::Show:
-    case QEvent::WindowActivate:
-        // While a dialog is open inside the window, the keyboard coming and
-        // going is the dialog's, as it would be for a window of its own.
-        if (!attivo_ && !DialogOpenInside(*this)) {
-            attivo_ = true;
-            // Delivered from the event loop: the activation may wait for a
-            // long time, and the code that showed the window goes on.
-            QMetaObject::invokeMethod(this, [this] { Form_Activate(); }, Qt::QueuedConnection);
-        }
-        break;
-    case QEvent::WindowDeactivate:
-        if (!DialogOpenInside(*this)) attivo_ = false;
-        break;
-    default:
-        break;
-    }
-    return QWidget::event(event);
-}
-
-void frmGame::closeEvent(QCloseEvent* event) {
-    // Closed by the window system: the program ends as with "Esci".
-    if (!game_.Terminato()) game_.Esci();
-    event->accept();
-}
-
-void frmGame::resizeEvent(QResizeEvent* event) {
-    // Form_Resize does nothing; the background simply follows the window.
-    QWidget::resizeEvent(event);
-    e_.canvas->setGeometry(rect());
+    ++modali_;
+    frmOption(finestre_, game_, layout_.Label1[3]).Show();
+    --modali_;
 }
 
 }  // namespace tumblara

@@ -1,53 +1,49 @@
 #pragma once
-// The main window: full screen, borderless and black. It owns the game, the
-// window services the game runs on, and every element; it forwards the
-// window system's events to the game and draws nothing by itself.
-
-#include <QWidget>
+// The main window: full screen, borderless and black. It owns the game and
+// every element, lays them out from the screen, and hands the window
+// system's events to the game, the keyboard handlers and the menu.
 
 #include "engine/Game.h"
-#include "input/KeyFilter.h"
-#include "ui/Elements.h"
+#include "ui/Finestra.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
-#include "ui/QtServices.h"
-#include "ui/X11Platform.h"
 
 namespace tumblara {
 
-class frmGame : public QWidget {
+class frmGame : public WindowEvents {
 public:
     // Form_Initialize (the game's defaults), then Form_Load. Not shown yet.
-    frmGame();
-    ~frmGame() override;
+    explicit frmGame(WindowSystem& finestre);
 
     Game& game() { return game_; }
-    QtServices& services() { return services_; }
     Menu& menu() { return menu_; }
-    const Elementi& elementi() const { return e_; }
     const Layout& layout() const { return layout_; }
 
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void Activate() override;
+    void Deactivate() override;
+    void CloseRequest() override;
+    void KeyDown(int keyCode, bool repeat) override;
+    void KeyUp(int keyCode, bool repeat) override;
+    void MouseMove(ElementId element) override;
+    void MouseDown(ElementId element) override;
+    void Click(ElementId element) override;
+    void Tick(TimerId timer) override;
 
 private:
+    void CreaElementi();
     void Form_Load();
     void Form_Activate();
     void ApriOpzioni();
+    // No key or pointer reaches the main window while a modal window is open
+    // over it, nor once the program is ending.
+    bool SenzaInput() const { return modali_ > 0 || game_.Terminato(); }
 
-    Elementi e_;
-    QtServices services_;
+    WindowSystem& finestre_;
+    Finestra finestra_;
     Game game_;
     Menu menu_;
-    GameKeyFilter tasti_;  // the playing keys, whichever element has the focus
-    X11Platform x11_;      // key repeats and close requests on X11
     Layout layout_;
-    // An activation already handed to the game and not yet ended by a
-    // deactivation: a show followed by the window system's activation
-    // counts once.
-    bool attivo_ = false;
+    int modali_ = 0;  // modal windows open over this one
 };
 
 }  // namespace tumblara

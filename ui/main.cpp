@@ -1,20 +1,10 @@
-// Tumblara: the main window is the program's only start-up object.
+// Tumblara: the main window is the program's only start-up object. The
+// platform brings the window system up, makes it, shows it and runs.
 
-#include <QApplication>
-#include <optional>
-
-#include "ui/Display.h"
-#include "ui/OpenGlDrivers.h"
 #include "ui/frmGame.h"
 
 int main(int argc, char** argv) {
-    tumblara::LeaveOpenGlDriversUnloaded();
-    std::optional<tumblara::DisplayGuard> guard(std::in_place);
-    QApplication app(argc, argv);
-    guard.reset();
-    // Lets a Wayland compositor match the window to the desktop entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral(TUMBLARA_APP_ID));
-    tumblara::frmGame form;
-    form.showFullScreen();
-    return app.exec();
+    return tumblara::RunPlatform(argc, argv, [](tumblara::WindowSystem& finestre) {
+        return std::make_unique<tumblara::frmGame>(finestre);
+    });
 }

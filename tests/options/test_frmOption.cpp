@@ -1,83 +1,86 @@
-// The options window, as a window of its own and realised inside the main
-// window: where it opens, the repetition switch and the four-key capture
-// sequence. Its hover highlight is the main menu's, tested there.
+// The options window on the fake window system, opened from the menu: where
+// it opens, the repetition switch, the four-key capture sequence, and the end
+// of the program during it. Its hover highlight is the menu's, tested there.
 
-#include "tests/support/QtTestKit.h"
+#include <gtest/gtest.h>
+
+#include "tests/support/FakeWindowSystem.h"
 
 namespace tumblara::testing {
 namespace {
 
-class FrmOption : public ::testing::TestWithParam<DialogPlacement> {
+constexpr auto kOptions = FormId::frmOption;
+
+class FrmOption : public ::testing::Test, protected ProgramOnFake {
 protected:
-    void SetUp() override { mainWindow.show(); options.show(); }
-    QString Keys() const { return QString("%1 %2 %3 %4").arg(state.TastoDestra).arg(state.TastoSinistra).arg(state.TastoCaduta).arg(state.TastoRotazione); }
-    QLabel* Label(int i) { return options.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(i); }
-    // Clicks "Tasti Personalizzati" and hands each capture dialog to `drive` with its number, from 1.
-    void CaptureKeys(const std::function<void(frmKey*, int)>& drive) {
-        int shown = 0;
-        ModalDriver driver([&](QWidget* modal) { drive(qobject_cast<frmKey*>(modal), ++shown); });
-        QTest::mouseClick(Label(0), Qt::LeftButton);
+    // Opens the options window from the menu, then runs `steps` 10 ms apart,
+    // each while the window is open; false when it is still open at the end.
+    bool Opened(const std::vector<std::function<void()>>& steps) {
+        At(0, [this] { Click(FormId::frmGame, ElementId::Menu3); });
+        int at = 0;
+        for (const auto& step : steps) At(at += 10, step);
+        return RunFor(at + 10) && sys.Receiver(kOptions) == nullptr;
     }
-
-    GameState state;
-    QWidget mainWindow{nullptr, Qt::FramelessWindowHint};
-    QLabel* opzioni = [this] {  // the fourth menu label of an 800-pixel screen
-        mainWindow.setGeometry(0, 0, 800, 600);
-        auto* label = new QLabel("Opzioni", &mainWindow);
-        label->setGeometry(600, 180, 200, 35);
-        return label;
-    }();
-    frmOption options{state, opzioni, &mainWindow, GetParam()};
+    std::string Keys() const {
+        std::string keys;
+        for (auto k : {state.TastoDestra, state.TastoSinistra, state.TastoCaduta, state.TastoRotazione})
+            keys += std::to_string(k) + " ";
+        return keys;
+    }
 };
-INSTANTIATE_TEST_SUITE_P(, FrmOption, ::testing::Values(DialogPlacement::OwnWindow, DialogPlacement::InsideMainWindow),
-                         [](const auto& i) { return i.param == DialogPlacement::OwnWindow ? "OwnWindow" : "Inside"; });
 
-TEST_P(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelAndIgnoresKeys) {
-    // 3744 x 2220 twips at 15 twips to the pixel; the label ends at y = 215.
-    EXPECT_EQ(QRect(ScreenTopLeft(options), options.size()), QRect(550, 215, 250, 148));
-    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(&options, key);
-    EXPECT_TRUE(options.isVisible()) << "no key closes it";
+// 3744 x 2220 twips at 15 twips to the pixel, its right edge on the screen's
+// (480 pixels) and its top under the "Opzioni" label (180 + 35); three bands
+// a fifth of its height, a third apart.
+TEST_F(FrmOption, OpensAtTheRightEdgeUnderTheOptionsLabelInThreeBands) {
+    std::vector<PixelRect> seen;
+    EXPECT_TRUE(Opened({[&] {
+        seen = {sys.WindowRect(kOptions), sys.Rect(ElementId::Opzione0), sys.Rect(ElementId::Opzione2)};
+        Click(kOptions, ElementId::Opzione2);
+    }}));
+    EXPECT_EQ(seen, (std::vector<PixelRect>{{230, 215, 250, 148}, {0, 0, 250, 30}, {0, 99, 250, 30}}));
+    EXPECT_EQ(Keys(), "39 37 40 32 ") << "closing changes nothing";
 }
 
 // The middle label names the setting a click selects, read afresh at each opening.
-TEST_P(FrmOption, TheRepetitionLabelSelectsTheSettingItNamesAndReadsRightAtTheNextOpening) {
+TEST_F(FrmOption, TheRepetitionLabelSelectsTheSettingItNamesAndReadsRightAtTheNextOpening) {
     for (const bool on : {true, false, true}) {
-        frmOption opened(state, opzioni, &mainWindow, GetParam());
-        opened.show();
-        QLabel* middle = opened.findChildren<QLabel*>(Qt::FindDirectChildrenOnly).at(1);
-        EXPECT_EQ(middle->text(), on ? "Tasti a ripetizione" : "Tasti non a ripetizione");
-        QTest::mouseClick(middle, Qt::LeftButton);
+        std::string label;
+        EXPECT_TRUE(Opened({[&] {
+            label = sys.Text(ElementId::Opzione1);
+            Click(kOptions, ElementId::Opzione1);
+        }}));
+        EXPECT_EQ(label, on ? "Tasti a ripetizione" : "Tasti non a ripetizione");
         EXPECT_EQ(state.Ripetizione, on);
-        EXPECT_FALSE(opened.isVisible());
     }
 }
 
-TEST_P(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {
-    std::vector<QString> asked;
-    CaptureKeys([&](frmKey* capture, int shown) {
-        asked.push_back(capture->Label1().text() + " " + capture->Label2().text() + " " + Keys());
-        EXPECT_EQ(QRect(ScreenTopLeft(*capture), capture->size()), QRect(550, 363, 250, 142)) << shown;
-        if (shown == 2) capture->close();  // by the window system: that binding stays
-        else QTest::keyClick(capture->window()->windowHandle(), std::array{Qt::Key_A, Qt::Key_D, Qt::Key_Escape, Qt::Key_W}[shown - 1]);
-    });
-    EXPECT_EQ(asked, (std::vector<QString>{"Spostamento a DESTRA ... <Freccia a destra> 39 37 40 32",
-                                           "Spostamento a SINISTRA ... <Freccia a sinistra> 65 37 40 32",
-                                           QString::fromUtf8("Caduta rapida ... <Freccia giù> 65 37 40 32"),
-                                           "ROTAZIONE ... <Barra spaziatrice> 65 37 27 32"}));
-    EXPECT_EQ(Keys(), "65 37 27 87");
-    EXPECT_FALSE(options.isVisible());
+// Each action is asked for in turn, the dialog under the options window and as
+// wide, and bound at once; a dialog closed without a key leaves its binding.
+TEST_F(FrmOption, CustomKeysAskForTheFourActionsInTurnUnderTheWindowBindingEachAtOnce) {
+    std::vector<std::string> asked;
+    const auto capture = [&](int key) {
+        return [&, key] {
+            asked.push_back(sys.Text(ElementId::Cattura1) + " " + sys.Text(ElementId::Cattura2) + " " + Keys());
+            EXPECT_EQ(sys.WindowRect(FormId::frmKey), (PixelRect{230, 363, 250, 142}));
+            if (key == 0) To(FormId::frmKey).CloseRequest();
+            if (key != 0) To(FormId::frmKey).KeyDown(key, false);
+        };
+    };
+    EXPECT_TRUE(Opened({[&] { Click(kOptions, ElementId::Opzione0); }, capture(0x41), capture(0), capture(27),
+                        capture(0x57)}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"Spostamento a DESTRA ... <Freccia a destra> 39 37 40 32 ",
+                                               "Spostamento a SINISTRA ... <Freccia a sinistra> 65 37 40 32 ",
+                                               "Caduta rapida ... <Freccia giù> 65 37 40 32 ",
+                                               "ROTAZIONE ... <Barra spaziatrice> 65 37 27 32 "}));
+    EXPECT_EQ(Keys(), "65 37 27 87 ");
 }
 
-TEST_P(FrmOption, TheProgramEndingDuringTheSequenceStopsIt) {
-    QTimer::singleShot(0, [&] {
-        CaptureKeys([](frmKey* capture, int shown) {
-            if (shown == 1) QTest::keyClick(capture, Qt::Key_A);
-            else QCoreApplication::exit(0);  // the main window was closed meanwhile
-        });
-    });
-    QCoreApplication::exec();
-    EXPECT_EQ(Keys(), "65 37 40 32");
-    EXPECT_TRUE(options.isVisible()) << "neither a further capture nor the end of the sequence";
+// The main window closed by the window system during the sequence: no
+// further capture dialog opens.
+TEST_F(FrmOption, TheProgramEndingDuringTheSequenceStopsIt) {
+    Opened({[&] { Click(kOptions, ElementId::Opzione0); }, [&] { To(FormId::frmGame).CloseRequest(); }});
+    EXPECT_EQ(sys.Openings(FormId::frmKey), 1);
 }
 
 }  // namespace

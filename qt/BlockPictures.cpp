@@ -1,4 +1,4 @@
-#include "ui/BlockPictures.h"
+#include "qt/BlockPictures.h"
 
 #include <cmath>
 

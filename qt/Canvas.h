@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/Background.h"
-#include "ui/BlockPictures.h"
+#include "qt/Background.h"
+#include "qt/BlockPictures.h"
 
 namespace tumblara {
 
@@ -38,8 +38,8 @@ public:
     void DiscardTransient(const QRegion& area);
     bool HasTransient() const { return background_.HasTransient(); }
 
-    // The green one-pixel outline around the well.
-    void SetFrame(const QRect& frame);
+    // The one-pixel outline around the well.
+    void SetFrame(const QRect& frame, const QColor& colour);
     QRect Frame() const { return frame_; }
 
 protected:
@@ -68,6 +68,7 @@ private:
     BlockPictures pictures_;
     Background background_{pictures_};
     QRect frame_;
+    QColor frameColour_;
 };
 
 }  // namespace tumblara

@@ -1,4 +1,4 @@
-#include "ui/X11Platform.h"
+#include "qt/X11Platform.h"
 
 #include <xcb/xcb.h>
 

@@ -1,13 +1,9 @@
 #pragma once
 // The hover highlight shared by the main window's menu and the options window.
 
-#include <QObject>
-#include <QWidget>
-#include <cstdint>
-#include <utility>
 #include <vector>
 
-#include "input/Colori.h"
+#include "ui/WindowSystem.h"
 
 namespace tumblara {
 
@@ -17,34 +13,35 @@ namespace tumblara {
 class Evidenziazione {
 public:
     struct Colori {
-        std::uint32_t testo;
-        std::uint32_t sfondo;
+        Colour testo;
+        Colour sfondo;
     };
-    Evidenziazione(std::vector<QWidget*> labels, Colori riposo, Colori acceso)
-        : labels_(std::move(labels)), riposo_(riposo), acceso_(acceso) {
-        for (QWidget* l : labels_) Colora(l, riposo_.testo, riposo_.sfondo);
+    Evidenziazione(WindowSystem& finestre, std::vector<ElementId> labels, Colori riposo, Colori acceso)
+        : finestre_(finestre), labels_(std::move(labels)), riposo_(riposo), acceso_(acceso) {
+        for (ElementId l : labels_) finestre_.SetColours(l, riposo_.testo, riposo_.sfondo);
     }
 
-    // The index of `object` among the labels, or -1.
-    int Indice(const QObject* object) const {
+    // The index of `element` among the labels, or -1.
+    int Indice(ElementId element) const {
         for (std::size_t i = 0; i < labels_.size(); ++i)
-            if (labels_[i] == object) return static_cast<int>(i);
+            if (labels_[i] == element) return static_cast<int>(i);
         return -1;
     }
 
     void Label_MouseMove(std::size_t index) {
         if (evidenziato_) return;
         evidenziato_ = true;
-        Colora(labels_.at(index), acceso_.testo, acceso_.sfondo);
+        finestre_.SetColours(labels_.at(index), acceso_.testo, acceso_.sfondo);
     }
     void Form_MouseMove() {
         if (!evidenziato_) return;
         evidenziato_ = false;
-        for (QWidget* l : labels_) Colora(l, riposo_.testo, riposo_.sfondo);
+        for (ElementId l : labels_) finestre_.SetColours(l, riposo_.testo, riposo_.sfondo);
     }
 
 private:
-    std::vector<QWidget*> labels_;
+    WindowSystem& finestre_;
+    std::vector<ElementId> labels_;
     Colori riposo_;
     Colori acceso_;
     bool evidenziato_ = false;

@@ -1,4 +1,4 @@
-#include "ui/OpenGlDrivers.h"
+#include "qt/OpenGlDrivers.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -1,4 +1,4 @@
-#include "input/InWindowDialog.h"
+#include "qt/InWindowDialog.h"
 
 #include <QApplication>
 #include <QDialog>

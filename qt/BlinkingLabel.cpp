@@ -1,4 +1,4 @@
-#include "ui/BlinkingLabel.h"
+#include "qt/BlinkingLabel.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/Display.h"
+#include "qt/Display.h"
 
 #include <QString>
 

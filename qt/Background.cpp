@@ -1,8 +1,8 @@
-#include "ui/Background.h"
+#include "qt/Background.h"
 
 #include <QPainter>
 
-#include "ui/BlockPictures.h"
+#include "qt/BlockPictures.h"
 
 namespace tumblara {
 

@@ -1,4 +1,4 @@
-#include "ui/Canvas.h"
+#include "qt/Canvas.h"
 
 #include <QEvent>
 #include <QExposeEvent>
@@ -83,10 +83,11 @@ void Canvas::DiscardTransient(const QRegion& area) {
     if (background_.HasTransient()) update(background_.DiscardTransient(area));
 }
 
-void Canvas::SetFrame(const QRect& frame) {
-    if (frame == frame_) return;
+void Canvas::SetFrame(const QRect& frame, const QColor& colour) {
+    if (frame == frame_ && colour == frameColour_) return;
     update(frame_);
     frame_ = frame;
+    frameColour_ = colour;
     update(frame_);
 }
 
@@ -105,12 +106,11 @@ void Canvas::paintEvent(QPaintEvent* event) {
     // The frame is one pixel wide: four thin fills land on exact pixels at
     // any device pixel ratio, where a pen would straddle them.
     if (frame_.isValid() && bounds.intersects(frame_)) {
-        const QColor verde(0, 255, 0);
         for (const QRect& lato : {QRect(frame_.left(), frame_.top(), frame_.width(), 1),
                                   QRect(frame_.left(), frame_.bottom(), frame_.width(), 1),
                                   QRect(frame_.left(), frame_.top(), 1, frame_.height()),
                                   QRect(frame_.right(), frame_.top(), 1, frame_.height())})
-            if (bounds.intersects(lato)) p.fillRect(lato, verde);
+            if (bounds.intersects(lato)) p.fillRect(lato, frameColour_);
     }
 }
 

@@ -1,0 +1,122 @@
+// What only the desktop's layer does, on the offscreen platform: the retained
+// and the transient drawing, Qt's key events as the game's keys, the dialogs
+// as windows of their own or inside the main window, and the platform setting
+// made before the application starts.
+
+#include "input/Keyboard.h"
+#include "qt/OpenGlDrivers.h"
+#include "tests/support/QtTestKit.h"
+
+namespace tumblara::testing {
+namespace {
+
+bool Black(QWidget& w, QPoint p) { return w.grab(QRect(p, QSize(1, 1))).toImage().pixelColor(0, 0) == Qt::black; }
+void Send(QObject* to, QEvent&& event) { QCoreApplication::sendEvent(to, &event); }
+
+TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPaintingCoversIt) {
+    Canvas canvas(nullptr);  // a window of its own
+    canvas.resize(480, 480);
+    canvas.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
+    canvas.SetRetained(true);
+    canvas.PaintPicture(5, 40, 40, 20);
+    canvas.PaintPicture(5, 80, 80, 20);
+    canvas.FillBlack(80, 80, 89, 99);  // keeps only the block's right half
+    canvas.SetRetained(false);
+    canvas.FillBlack(59, 59, 40, 40);  // corners in either order, both included
+    Send(&canvas, QEvent(QEvent::ActivationChange));
+    Send(&canvas, QWindowStateChangeEvent(Qt::WindowNoState));
+    EXPECT_TRUE(Black(canvas, {45, 50})) << "activation is no repaint";
+    Send(canvas.windowHandle(), QExposeEvent(QRegion(0, 0, 50, 480)));
+    EXPECT_FALSE(Black(canvas, {45, 50})) << "the exposed part comes back";
+    EXPECT_TRUE(Black(canvas, {55, 50})) << "the rest stays";
+    for (const auto& [x, black] : {std::pair(85, true), {95, false}, {100, true}})
+        EXPECT_EQ(Black(canvas, {x, 90}), black) << x;
+    canvas.FillBlack(90, 80, 99, 99);
+    canvas.SetRetained(true);
+    canvas.PaintPicture(5, 50, 40, 20);  // over the transient fill
+    canvas.SetRetained(false);
+    EXPECT_FALSE(Black(canvas, {55, 50})) << "retained painting covers the transient drawing beneath it";
+    Send(canvas.windowHandle(), QExposeEvent(QRegion(0, 0, 480, 480)));
+    for (const QPoint p : {QPoint(45, 50), QPoint(55, 50), QPoint(95, 90)}) EXPECT_FALSE(Black(canvas, p)) << p.x();
+}
+
+// Keys of the main block by their place, a dead key too; the keypad by Num
+// Lock; a symbol without a keycode by the US key that carries it.
+TEST(QtKeys, AKeyEventGivesTheCodeOfItsPlaceOrItsName) {
+    struct Case { int qtKey; bool keypad; std::uint32_t scan; int code; };  // scan: the X keycode, evdev + 8
+    const Case cases[] = {{Qt::Key_Dead_Acute, false, 21, 0xBB}, {Qt::Key_Exclam, false, 10, 0x31},
+                          {Qt::Key_9, true, 81, 0x69},           {Qt::Key_Home, true, 79, 0x24},
+                          {Qt::Key_Exclam, false, 0, 0x31},      {Qt::Key_Egrave, false, 0, -1}};
+    for (const Case& c : cases) EXPECT_EQ(VirtualKeyCode(c.qtKey, c.keypad, c.scan).value_or(-1), c.code) << c.qtKey;
+}
+
+// Through the main window, whichever child has the focus: a key without a
+// code (V) is a key too and ends the holds; the release of an auto-repeat pair does not.
+TEST(QtKeys, TheMainWindowsKeysReachTheGameWithTheirAutoRepeat) {
+    const std::tuple<bool, const char*, const char*> scripts[] = {{true, "DVS", "6 3"}, {false, "R+", "7 0"}};
+    for (const auto& [repeat, script, outcome] : scripts) {
+        ProgramOnQt p;
+        p.PlayATInColumnSix();
+        Repetition(p.form.game().state, repeat ? 1 : 2);
+        QWidget* focus = p.sys.Widget(ElementId::Text4);
+        for (const char k : std::string_view(script)) {
+            const int key = k == 'D' ? Qt::Key_Down : k == 'S' ? Qt::Key_Space : Qt::Key_Right;
+            if (k == '+') Send(focus, QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, {}, QString(), true));
+            Send(focus, QKeyEvent(QEvent::KeyPress, k == 'V' ? Qt::Key_LaunchG : key, {}, QString(), k == '+'));
+        }
+        EXPECT_EQ(std::to_string(p.Column()) + " " + std::to_string(p.form.game().state.RotPezzo), outcome) << script;
+    }
+}
+
+// No key acts on the options window by itself (Escape does not close it). A
+// dialog inside the main window keeps the pointer and the keyboard from what
+// lies beneath: a click on the information text there does not take the key
+// meant for the capture dialog.
+class Dialogs : public ::testing::TestWithParam<DialogPlacement> {};
+INSTANTIATE_TEST_SUITE_P(, Dialogs, ::testing::Values(DialogPlacement::OwnWindow, DialogPlacement::InsideMainWindow),
+                         [](const auto& i) { return i.param == DialogPlacement::OwnWindow ? "OwnWindow" : "Inside"; });
+
+TEST_P(Dialogs, KeepTheirKeysAndKeepThePointerFromTheMainWindow) {
+    ProgramOnQt p;
+    p.sys.SetPlacement(GetParam());
+    p.form.game().state.NessunaPartita = false;  // a game played before: no game-over wait on activation
+    p.Main().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p.Main()));
+    p.form.menu().Label1_Click(4);
+    const QPoint info = p.sys.Widget(ElementId::Text4)->geometry().center();
+    bool open = false;
+    int shown = 0;
+    ModalDriver driver([&](QWidget* modal) {
+        if (++shown == 1) {
+            QTest::keyClick(modal, Qt::Key_Escape);
+            open = modal->isVisible();
+            // From the dialog's own loop, where the driver can reach the next one.
+            QTimer::singleShot(0, [&] { QTest::mouseClick(p.sys.Widget(ElementId::Opzione0), Qt::LeftButton); });
+        } else if (shown == 2) {
+            QTest::mouseClick(p.Main().windowHandle(), Qt::LeftButton, {}, info);
+            QTest::keyClick(modal->window()->windowHandle(), Qt::Key_A);
+        } else {
+            modal->close();
+        }
+    });
+    p.form.menu().Label1_Click(3);
+    EXPECT_TRUE(open) << "Escape";
+    EXPECT_EQ(p.form.game().state.TastoDestra, 0x41);
+}
+
+// Left unset, decorations go off (Qt 6.4 loads no OpenGL driver then); a value
+// the user set stays, whatever it is.
+TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
+    constexpr const char* decorations = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+    qputenv(decorations, "0");
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "0");
+    qunsetenv(decorations);
+    LeaveOpenGlDriversUnloaded();
+    EXPECT_EQ(qgetenv(decorations), "1");
+    qunsetenv(decorations);
+}
+
+}  // namespace
+}  // namespace tumblara::testing

@@ -1,0 +1,128 @@
+#pragma once
+// The recording stand-in for the whole window system, for the shared windows'
+// tests: the engine's fake window keeps the sprites, the background, the
+// timers, the clock and the event pump; beside it each window and element
+// keeps its last look, text, visibility and place. A modal window's show
+// handles events on the fake's clock until the window is closed.
+
+#include <map>
+
+#include "tests/support/FakeWindow.h"
+#include "ui/frmGame.h"
+
+namespace tumblara::testing {
+
+class FakeWindowSystem : public WindowSystem {
+public:
+    // A 480 x 360 screen: cells of 10 pixels, as the fake window draws them.
+    FakeWindowSystem() : fake(10) {
+        fake.onTimer1 = [this] { Tick(TimerId::Timer1); };
+        fake.onTimer2 = [this] { Tick(TimerId::Timer2); };
+    }
+    FakeWindow fake;
+
+    float SpriteLeft(int k) const override { return fake.SpriteLeft(k); }
+    float SpriteTop(int k) const override { return fake.SpriteTop(k); }
+    void MoveSprite(int k, float left, float top) override { fake.MoveSprite(k, left, top); }
+    void SetSpritePicture(int k, int picture) override { fake.SetSpritePicture(k, picture); }
+    void SetRetainedBackground(bool on) override { fake.SetRetainedBackground(on); }
+    void FillBlack(int x1, int y1, int x2, int y2) override { fake.FillBlack(x1, y1, x2, y2); }
+    void PaintPicture(int picture, int left, int top, int size) override {
+        fake.PaintPicture(picture, left, top, size);
+    }
+    void SetTimerInterval(TimerId timer, std::int32_t ms) override { fake.SetTimerInterval(timer, ms); }
+    void PlaySound(std::string_view fileName) override { fake.PlaySound(fileName); }
+    float TimeOfDay() const override { return fake.TimeOfDay(); }
+    std::chrono::milliseconds Monotonic() const override { return fake.Monotonic(); }
+    float Rnd() override { return fake.Rnd(); }
+    void Randomize(float seed) override { fake.Randomize(seed); }
+    void WaitForEvents(std::optional<std::chrono::milliseconds> timeout) override { fake.WaitForEvents(timeout); }
+    void Quit() override { fake.Quit(); }
+
+    void OpenWindow(FormId form, WindowEvents& events) override {
+        forms_[form] = {&events, {}};
+        ++openings_[form];
+    }
+    void SetWindowLook(FormId, std::string_view, Colour) override {}
+    void MoveWindow(FormId form, PixelRect onScreen) override { forms_[form].rect = onScreen; }
+    PixelRect WindowRect(FormId form) const override {
+        return forms_.contains(form) ? forms_.at(form).rect : PixelRect{};
+    }
+    void ShowModal(FormId form) override {
+        while (Receiver(form) != nullptr && !fake.HasQuit()) fake.WaitForEvents(std::nullopt);
+    }
+    void CloseWindow(FormId form) override { forms_[form].events = nullptr; }
+    void SetFont(ElementId, const Font&) override {}
+    void SetColours(ElementId element, Colour text, Colour background) override {
+        elements_[element].colours = {text, background};
+    }
+    void SetAlignment(ElementId, Alignment) override {}
+    void SetAutoSize(ElementId, bool) override {}
+    void SetText(ElementId element, std::string_view text) override { elements_[element].text = text; }
+    std::string Text(ElementId element) const override { return Get(element).text; }
+    void SetShown(ElementId element, bool shown) override { elements_[element].shown = shown; }
+    bool Shown(ElementId element) const override { return Get(element).shown; }
+    void MoveElement(ElementId element, PixelRect rect) override { elements_[element].rect = rect; }
+    void SizeSprite(int, int) override {}
+    void SetFrame(PixelRect, Colour) override {}
+    ScreenMetrics Screen() const override { return {480, 360, 15.0, 15.0}; }
+
+    // --- Driving it, as the platform does: null once the window is closed or the program ended.
+    WindowEvents* Receiver(FormId form) const {
+        const auto f = forms_.find(form);
+        return f == forms_.end() || fake.HasQuit() ? nullptr : f->second.events;
+    }
+    // --- Looking at it
+    std::pair<Colour, Colour> Colours(ElementId element) const { return Get(element).colours; }
+    PixelRect Rect(ElementId element) const { return Get(element).rect; }
+    int Openings(FormId form) const { return openings_.contains(form) ? openings_.at(form) : 0; }
+
+private:
+    struct Form {
+        WindowEvents* events = nullptr;
+        PixelRect rect;
+    };
+    struct Element {
+        std::string text;
+        std::pair<Colour, Colour> colours;
+        bool shown = true;
+        PixelRect rect;
+    };
+    const Element& Get(ElementId element) const { return elements_.at(element); }
+    void Tick(TimerId timer) {
+        if (WindowEvents* e = Receiver(FormId::frmGame)) e->Tick(timer);
+    }
+
+    std::map<FormId, Form> forms_;
+    std::map<ElementId, Element> elements_;
+    std::map<FormId, int> openings_;
+};
+
+// The program on the fake, as a platform makes it: the main window made and
+// loaded, not yet activated. Events reach it as the platform sends them.
+struct ProgramOnFake {
+    using Ms = FakeWindow::Ms;
+    FakeWindowSystem sys;
+    frmGame form{sys};
+    GameState& state = form.game().state;
+
+    WindowEvents& To(FormId form) { return *sys.Receiver(form); }
+    // A left click: the button goes down on the element and comes up on it.
+    void Click(FormId form, ElementId element) {
+        To(form).MouseDown(element);
+        To(form).Click(element);
+    }
+    void At(int ms, std::function<void()> action) { sys.fake.After(Ms{ms}, std::move(action)); }
+    bool RunFor(int ms) { return sys.fake.RunFor(Ms{ms}); }
+    // A T pointing up in play, block 1 in column 6 and row 10, held still.
+    void PlayATInColumnSix() {
+        state.InGioco = true;
+        state.TipoPezzo = 7;
+        sys.SetTimerInterval(TimerId::Timer1, 0);
+        sys.MoveSprite(1, 6.0f * state.Cella, 10.0f * state.Cella);
+        form.game().Posiziona(false);
+    }
+    int Column() const { return static_cast<int>(sys.SpriteLeft(1)) / state.Cella; }
+};
+
+}  // namespace tumblara::testing

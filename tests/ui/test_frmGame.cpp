@@ -1,0 +1,113 @@
+// The main window on the fake window system: the menu and its highlight, the
+// information text, activation before and after the first game, the input it
+// refuses while the options window is open, and the window system's close.
+
+#include <gtest/gtest.h>
+
+#include "tests/support/FakeWindowSystem.h"
+#include "ui/Colori.h"
+
+namespace tumblara::testing {
+namespace {
+
+constexpr auto kMain = FormId::frmGame;
+
+// One menu label lit at a time, until the pointer crosses the background;
+// the score label has no handler and changes nothing.
+TEST(Menu, ThePointerLightsOneLabelUntilItCrossesTheBackground) {
+    ProgramOnFake p;
+    const auto lit = [&] {
+        std::string text;
+        for (ElementId e : {ElementId::Menu0, ElementId::Menu1, ElementId::Menu2, ElementId::Menu3, ElementId::Menu4})
+            text += p.sys.Colours(e) == std::pair(kBianco, kRossoScuro) ? '*' : '.';
+        return text;
+    };
+    EXPECT_EQ(lit(), ".....");
+    const std::pair<ElementId, const char*> moves[] = {
+        {ElementId::Menu1, ".*..."}, {ElementId::Menu2, ".*..."}, {ElementId::Label2, ".*..."},
+        {ElementId::Background, "....."}, {ElementId::Menu4, "....*"}};
+    for (const auto& [over, after] : moves) {
+        p.To(kMain).MouseMove(over);
+        EXPECT_EQ(lit(), after) << static_cast<int>(over);
+    }
+    EXPECT_EQ(p.sys.Colours(ElementId::Menu0), std::pair(kMenuTesto, kNero));
+}
+
+// Before the first game "Pausa" neither pauses nor waits. "Info" shows and
+// hides the information text; a click on the text or on the background hides
+// it, and a click on another menu label leaves it.
+TEST(Menu, PausaWaitsForAFirstGameAndTheInformationTextHidesOnAClickOnItOrOnTheBackground) {
+    ProgramOnFake p;  // never activated: no game yet
+    const std::pair<ElementId, bool> clicks[] = {  // where, and whether the text shows after it
+        {ElementId::Menu1, false}, {ElementId::Menu4, true},  {ElementId::Menu1, true},
+        {ElementId::Text4, false}, {ElementId::Menu4, true},  {ElementId::Menu4, false},
+        {ElementId::Menu4, true},  {ElementId::Background, false}};
+    int at = 0;
+    for (const auto& [where, shown] : clicks) {
+        p.At(at += 10, [&p, where, shown, at] {
+            p.Click(kMain, where);
+            EXPECT_EQ(p.sys.Shown(ElementId::Text4), shown) << "at " << at;
+        });
+    }
+    EXPECT_TRUE(p.RunFor(at + 10)) << "no wait left pending";
+    EXPECT_EQ(p.sys.Text(ElementId::Menu1), "Pausa");
+}
+
+// An activation before the first game enters the game over and waits there;
+// after it, an activation neither ends nor pauses the game.
+TEST(MainWindow, AnActivationEntersTheGameOverOnlyBeforeTheFirstGame) {
+    for (const bool first : {true, false}) {
+        ProgramOnFake p;
+        p.state.NessunaPartita = first;
+        p.PlayATInColumnSix();
+        std::string banner;
+        bool playing = false;
+        p.At(0, [&] { p.To(kMain).Activate(); });
+        p.At(1000, [&] {
+            banner = p.sys.Text(ElementId::Label3);
+            playing = p.state.InGioco;
+            p.state.InGioco = true;  // ends a wait, as a new game would
+        });
+        p.RunFor(1100);
+        EXPECT_EQ(banner == "Game Over", first);
+        EXPECT_EQ(playing, !first);
+    }
+}
+
+// While the options window is open the main window takes no key and no
+// pointer, and the game goes on; afterwards the keys are the game's again.
+TEST(MainWindow, TakesNoInputWhileTheOptionsAreOpenAndTheGameGoesOn) {
+    ProgramOnFake p;
+    p.PlayATInColumnSix();
+    p.sys.SetTimerInterval(TimerId::Timer1, 300);
+    int column = 0;
+    float top = 0;
+    p.At(0, [&] { p.Click(kMain, ElementId::Menu3); });
+    p.At(10, [&] {
+        p.To(kMain).KeyDown(kVkRight, false);
+        p.To(kMain).MouseMove(ElementId::Menu0);
+        p.Click(kMain, ElementId::Menu4);
+    });
+    p.At(1000, [&] {
+        column = p.Column();
+        top = p.sys.SpriteTop(1);
+        p.Click(FormId::frmOption, ElementId::Opzione2);
+    });
+    p.At(1010, [&] { p.To(kMain).KeyDown(kVkRight, false); });
+    p.RunFor(1020);
+    EXPECT_EQ(column, 6);
+    EXPECT_EQ(p.sys.Colours(ElementId::Menu0), std::pair(kMenuTesto, kNero));
+    EXPECT_FALSE(p.sys.Shown(ElementId::Text4));
+    EXPECT_EQ(top, 13.0f * p.state.Cella) << "three ticks fell";
+    EXPECT_EQ(p.Column(), 7);
+}
+
+// Closed by the window system, the main window ends the program as "Esci" does.
+TEST(MainWindow, TheWindowSystemsCloseEndsTheProgram) {
+    ProgramOnFake p;
+    p.To(kMain).CloseRequest();
+    EXPECT_TRUE(p.sys.fake.HasQuit());
+}
+
+}  // namespace
+}  // namespace tumblara::testing
