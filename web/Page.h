@@ -38,6 +38,7 @@ void tp_every_key(int on);
 void tp_preload(const char* file);
 void tp_play(const char* file);
 
+void tp_title(const char* utf8);
 double tp_time_of_day();
 void tp_end();
 }

@@ -77,7 +77,8 @@ void WebWindowSystem::OpenWindow(FormId form, WindowEvents& events) {
     tp_visible(f.id, 0);
 }
 
-void WebWindowSystem::SetWindowLook(FormId form, std::string_view /*title*/, Colour background) {
+void WebWindowSystem::SetWindowLook(FormId form, std::string_view title, Colour background) {
+    if (form == FormId::frmGame) tp_title(std::string(title).c_str());
     tp_colours(Window(form).id, -1, PageColour(background));
 }
 

@@ -229,6 +229,11 @@ mergeInto(LibraryManager.library, {
     Pagina.elements[id] = null;
   },
 
+  // The main window's caption is the page's title, where the browser lists pages.
+  tp_title: function (text) {
+    document.title = UTF8ToString(text);
+  },
+
   // Seconds since local midnight.
   tp_time_of_day: function () {
     var d = new Date();
