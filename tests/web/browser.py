@@ -38,6 +38,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
 class Site(http.server.ThreadingHTTPServer):
     # The folder on a free port of the loopback interface.
     def __init__(self, folder):
+        assert os.path.exists(os.path.join(folder, "index.html")), f"no site in {folder}: make web builds it"
         super().__init__(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
         threading.Thread(target=self.serve_forever, daemon=True).start()
         self.url = f"http://127.0.0.1:{self.server_address[1]}/"
