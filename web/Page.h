@@ -28,7 +28,6 @@ void tp_centred(int id, int on);
 void tp_visible(int id, int on);
 void tp_sprite_picture(int id, int picture);
 void tp_remove(int id);
-void tp_modal(int id, int on);
 
 // Input: see js/events.js for the kinds.
 double tp_head_time();

@@ -96,7 +96,6 @@ void WebWindowSystem::ShowModal(FormId form) {
     const int id = Window(form).id;
     modal_.push_back(form);
     tp_visible(id, 1);
-    tp_modal(id, 1);
     // The capture dialog takes any key, so while it waits every key is the game's.
     tp_every_key(form == FormId::frmKey);
     while (Window(form).open && !pump_.Ended()) pump_.Wait(std::nullopt);
@@ -109,7 +108,6 @@ void WebWindowSystem::CloseWindow(FormId form) {
     f.events = nullptr;
     std::erase(modal_, form);
     tp_every_key(!modal_.empty() && modal_.back() == FormId::frmKey);
-    tp_modal(f.id, 0);
     tp_remove(f.id);  // its elements with it
     for (int e = 0; e < kNumeroElementi; ++e)
         if (FormOf(static_cast<ElementId>(e)) == form) items_[static_cast<std::size_t>(e)] = Item{};

@@ -1,7 +1,7 @@
 #pragma once
 // The window system of the page: the main window is the page itself, the
 // options window and the capture dialog are drawn inside it where the desktop
-// places them, over a cover that keeps the pointer from the rest. Elements are
+// places them (the shared windows drop the main window's input meanwhile). Elements are
 // DOM nodes; the background is a canvas; the falling piece's blocks are small
 // canvases; sound is Web Audio; the timers and the waits are the event pump's.
 

@@ -6,7 +6,7 @@
 // Kinds: 1 key-down, 2 key-up, 3 pointer move, 4 button down, 5 click,
 // 6 activation, 7 deactivation. Pointer events name the element under the
 // pointer: 0 is the main window's bare background, a window's own id its bare
-// background; the blocks of the falling piece and a modal cover name nothing.
+// background; the blocks of the falling piece name nothing.
 mergeInto(LibraryManager.library, {
   $Eventi__deps: ['$Pagina', '$Suoni'],
   $Eventi: {
@@ -37,7 +37,7 @@ mergeInto(LibraryManager.library, {
     target: function (node) {
       for (; node && node !== document.body; node = node.parentNode) {
         if (node === Pagina.root || node === Pagina.canvas) return 0;
-        if (node.tumblaraCover || node.tumblaraKind === 4) return -1;
+        if (node.tumblaraKind === 4) return -1;
         if (node.tumblaraId) return node.tumblaraId;
       }
       return -1;
@@ -122,22 +122,6 @@ mergeInto(LibraryManager.library, {
   tp_every_key__deps: ['$Eventi'],
   tp_every_key: function (on) {
     Eventi.everyKey = on !== 0;
-  },
-
-  // A window shown modal: a cover under it keeps the pointer from the rest.
-  tp_modal__deps: ['$Pagina'],
-  tp_modal: function (id, on) {
-    var e = Pagina.element(id);
-    if (on) {
-      var cover = document.createElement('div');
-      cover.style.cssText = 'position:absolute;inset:0';
-      cover.tumblaraCover = true;
-      e.parentNode.insertBefore(cover, e);
-      e.tumblaraModalCover = cover;
-    } else if (e.tumblaraModalCover) {
-      e.tumblaraModalCover.remove();
-      e.tumblaraModalCover = null;
-    }
   },
 
   // The program has ended: nothing of it acts any more, and the page says
