@@ -68,8 +68,8 @@ void frmOption::Form_Load(PixelRect opzioni) {
         const PixelRect finestra = finestre_.WindowRect(FormId::frmOption);
         const double W = t.FromPixelsX(finestra.width);
         const double H = t.FromPixelsY(finestra.height);
-        finestre_.MoveElement(kLabel1[i],
-                              {0, t.ToPixelsY(H * static_cast<double>(i) / 3.0), t.ToPixelsX(W), t.ToPixelsY(H / 5.0)});
+        const int y = t.ToPixelsY(H * static_cast<double>(i) / 3.0);
+        finestre_.MoveElement(kLabel1[i], {0, y, t.ToPixelsX(W), t.ToPixelsY(H / 5.0)});
     }
 
     finestre_.SetText(ElementId::Opzione1, Repetition(game_.state, 0) ? kNonARipetizione : kARipetizione);

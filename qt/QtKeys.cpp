@@ -33,20 +33,16 @@ constexpr std::array kNomi{
     Nome{Qt::Key_MediaNext, "MediaTrackNext"}, Nome{Qt::Key_MediaPrevious, "MediaTrackPrevious"},
     Nome{Qt::Key_MediaStop, "MediaStop"}, Nome{Qt::Key_MediaTogglePlayPause, "MediaPlayPause"},
     Nome{Qt::Key_MediaPlay, "MediaPlayPause"},
-    // Symbols, unshifted and shifted, by the US key that carries them.
-    Nome{Qt::Key_Semicolon, "Semicolon"}, Nome{Qt::Key_Colon, "Semicolon"}, Nome{Qt::Key_Equal, "Equal"},
-    Nome{Qt::Key_Plus, "Equal"}, Nome{Qt::Key_Comma, "Comma"}, Nome{Qt::Key_Less, "IntlBackslash"},
-    Nome{Qt::Key_Minus, "Minus"}, Nome{Qt::Key_Underscore, "Minus"}, Nome{Qt::Key_Period, "Period"},
-    Nome{Qt::Key_Greater, "Period"}, Nome{Qt::Key_Slash, "Slash"}, Nome{Qt::Key_Question, "Slash"},
-    Nome{Qt::Key_QuoteLeft, "Backquote"}, Nome{Qt::Key_AsciiTilde, "Backquote"},
-    Nome{Qt::Key_BracketLeft, "BracketLeft"}, Nome{Qt::Key_BraceLeft, "BracketLeft"},
-    Nome{Qt::Key_Backslash, "Backslash"}, Nome{Qt::Key_Bar, "Backslash"},
-    Nome{Qt::Key_BracketRight, "BracketRight"}, Nome{Qt::Key_BraceRight, "BracketRight"},
-    Nome{Qt::Key_Apostrophe, "Quote"}, Nome{Qt::Key_QuoteDbl, "Quote"}, Nome{Qt::Key_Exclam, "Digit1"},
-    Nome{Qt::Key_At, "Digit2"}, Nome{Qt::Key_NumberSign, "Digit3"}, Nome{Qt::Key_Dollar, "Digit4"},
-    Nome{Qt::Key_Percent, "Digit5"}, Nome{Qt::Key_AsciiCircum, "Digit6"}, Nome{Qt::Key_Ampersand, "Digit7"},
-    Nome{Qt::Key_Asterisk, "Digit8"}, Nome{Qt::Key_ParenLeft, "Digit9"}, Nome{Qt::Key_ParenRight, "Digit0"},
 };
+
+// Symbols by the US key that carries them, unshifted and shifted: Qt names
+// the key of a symbol by the symbol's own character.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 22> kSimboli{{
+    {"Semicolon", ";:"}, {"Equal", "=+"}, {"Comma", ","}, {"IntlBackslash", "<"}, {"Minus", "-_"},
+    {"Period", ".>"}, {"Slash", "/?"}, {"Backquote", "`~"}, {"BracketLeft", "[{"}, {"Backslash", "\\|"},
+    {"BracketRight", "]}"}, {"Quote", "'\""}, {"Digit1", "!"}, {"Digit2", "@"}, {"Digit3", "#"}, {"Digit4", "$"},
+    {"Digit5", "%"}, {"Digit6", "^"}, {"Digit7", "&"}, {"Digit8", "*"}, {"Digit9", "("}, {"Digit0", ")"},
+}};
 
 // Keys with the keypad modifier that have places of their own. The others
 // (Home, End, the arrows with Num Lock off, Enter) are the named keys.
@@ -89,8 +85,11 @@ std::optional<std::int16_t> VirtualKeyCode(int qtKey, bool keypad, std::uint32_t
     }
     if (const std::string posto = PostoInSequenza(qtKey, keypad); !posto.empty())
         return Codice(TastoPerCodice(posto), true);
-    const Nome* n = Trova(kNomi, qtKey);
-    return n ? Codice(TastoPerCodice(n->posto), n->numLock) : std::nullopt;
+    if (const Nome* n = Trova(kNomi, qtKey)) return Codice(TastoPerCodice(n->posto), n->numLock);
+    for (const auto& [posto, simboli] : kSimboli)
+        if (qtKey < 0x80 && simboli.find(static_cast<char>(qtKey)) != std::string_view::npos)
+            return Codice(TastoPerCodice(posto), true);
+    return std::nullopt;
 }
 
 std::optional<std::int16_t> VirtualKeyCode(const QKeyEvent& event) {

@@ -1,6 +1,6 @@
 // Keys on the fake window system: the latches, repetition and auto-repeat
-// behind the main window's key events, the keyboard's places and their codes,
-// and the capture dialog.
+// behind the main window's key events, and the keyboard's places and their
+// codes. The capture dialog is tested in the options window's sequence.
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 
 #include "input/Keyboard.h"
 #include "input/TastiFisici.h"
-#include "input/frmKey.h"
 #include "tests/support/FakeWindowSystem.h"
 
 namespace tumblara::testing {
@@ -84,24 +83,6 @@ TEST(KeyCodes, EveryPlaceOfTheMainBlockHasACodeOfItsOwnAndTheRowsAreTheUSKeyboar
     EXPECT_EQ(CodiceDelTasto("Numpad7", true), 0x67);
     EXPECT_EQ(CodiceDelTasto("Numpad7", false), CodiceDelTasto("Home", true));
     EXPECT_EQ(CodiceDelTasto("Unidentified", true), 0);
-}
-
-// The dialog hands back the code of the first key-down, whatever the key, and
-// closes; a key without a code, or the window system, closes it with none.
-TEST(FrmKey, ClosesOnTheFirstKeyDownHandingBackItsCodeIfItHasOne) {
-    const std::pair<std::vector<int>, int> cases[] = {{{27}, 27}, {{16, 0x41}, 16}, {{0, 0x41}, -1}, {{}, -1}};
-    for (const auto& [keys, code] : cases) {
-        ProgramOnFake p;
-        std::optional<std::int16_t> captured;
-        p.At(0, [&] { captured = frmKey(p.sys, "ROTAZIONE ...", "<Barra spaziatrice>").Cattura(); });
-        p.At(10, [&] {
-            for (int key : keys)
-                if (WindowEvents* dialog = p.sys.Receiver(FormId::frmKey)) dialog->KeyDown(key, false);
-            if (keys.empty()) p.To(FormId::frmKey).CloseRequest();
-        });
-        EXPECT_TRUE(p.RunFor(20)) << "closed";
-        EXPECT_EQ(captured.value_or(-1), code);
-    }
 }
 
 }  // namespace

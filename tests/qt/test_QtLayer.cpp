@@ -3,12 +3,20 @@
 // as windows of their own or inside the main window, and the platform setting
 // made before the application starts.
 
+#include <QTest>
+#include <gtest/gtest.h>
+
 #include "input/Keyboard.h"
+#include "qt/Canvas.h"
 #include "qt/OpenGlDrivers.h"
-#include "tests/support/QtTestKit.h"
+#include "qt/QtKeys.h"
+#include "qt/QtWindowSystem.h"
+#include "tests/support/FakeWindowSystem.h"
 
 namespace tumblara::testing {
 namespace {
+
+using ProgramOnQt = ProgramOn<QtWindowSystem>;
 
 bool Black(QWidget& w, QPoint p) { return w.grab(QRect(p, QSize(1, 1))).toImage().pixelColor(0, 0) == Qt::black; }
 void Send(QObject* to, QEvent&& event) { QCoreApplication::sendEvent(to, &event); }
@@ -58,51 +66,45 @@ TEST(QtKeys, TheMainWindowsKeysReachTheGameWithTheirAutoRepeat) {
     for (const auto& [repeat, script, outcome] : scripts) {
         ProgramOnQt p;
         p.PlayATInColumnSix();
-        Repetition(p.form.game().state, repeat ? 1 : 2);
+        Repetition(p.state, repeat ? 1 : 2);
         QWidget* focus = p.sys.Widget(ElementId::Text4);
         for (const char k : std::string_view(script)) {
             const int key = k == 'D' ? Qt::Key_Down : k == 'S' ? Qt::Key_Space : Qt::Key_Right;
             if (k == '+') Send(focus, QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, {}, QString(), true));
             Send(focus, QKeyEvent(QEvent::KeyPress, k == 'V' ? Qt::Key_LaunchG : key, {}, QString(), k == '+'));
         }
-        EXPECT_EQ(std::to_string(p.Column()) + " " + std::to_string(p.form.game().state.RotPezzo), outcome) << script;
+        EXPECT_EQ(std::to_string(p.Column()) + " " + std::to_string(p.state.RotPezzo), outcome) << script;
     }
 }
 
-// No key acts on the options window by itself (Escape does not close it). A
-// dialog inside the main window keeps the pointer and the keyboard from what
-// lies beneath: a click on the information text there does not take the key
-// meant for the capture dialog.
+// A dialog takes its own keys: none acts on it by itself (Escape does not
+// close the options window). A dialog inside the main window keeps the pointer
+// from what lies beneath: a click on the information text there does not take
+// the key meant for the capture dialog.
 class Dialogs : public ::testing::TestWithParam<DialogPlacement> {};
 INSTANTIATE_TEST_SUITE_P(, Dialogs, ::testing::Values(DialogPlacement::OwnWindow, DialogPlacement::InsideMainWindow),
                          [](const auto& i) { return i.param == DialogPlacement::OwnWindow ? "OwnWindow" : "Inside"; });
 
-TEST_P(Dialogs, KeepTheirKeysAndKeepThePointerFromTheMainWindow) {
+TEST_P(Dialogs, TakeTheirOwnKeysAndKeepThePointerFromTheMainWindow) {
+    struct Keys : WindowEvents {
+        std::vector<int> down;
+        void KeyDown(int keyCode, bool) override { down.push_back(keyCode); }
+    } options, capture;
     ProgramOnQt p;
     p.sys.SetPlacement(GetParam());
-    p.form.game().state.NessunaPartita = false;  // a game played before: no game-over wait on activation
-    p.Main().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&p.Main()));
+    p.state.NessunaPartita = false;  // a game played before: no game-over wait on activation
     p.form.menu().Label1_Click(4);
+    QWidget& main = *p.sys.Window(FormId::frmGame);
+    main.show();
+    p.sys.OpenWindow(FormId::frmOption, options);
+    p.sys.OpenWindow(FormId::frmKey, capture);
+    for (const FormId f : {FormId::frmOption, FormId::frmKey}) p.sys.Window(f)->show();
+    QTest::keyClick(p.sys.Window(FormId::frmOption), Qt::Key_Escape);
+    EXPECT_TRUE(p.sys.Window(FormId::frmOption)->isVisible()) << "Escape";
     const QPoint info = p.sys.Widget(ElementId::Text4)->geometry().center();
-    bool open = false;
-    int shown = 0;
-    ModalDriver driver([&](QWidget* modal) {
-        if (++shown == 1) {
-            QTest::keyClick(modal, Qt::Key_Escape);
-            open = modal->isVisible();
-            // From the dialog's own loop, where the driver can reach the next one.
-            QTimer::singleShot(0, [&] { QTest::mouseClick(p.sys.Widget(ElementId::Opzione0), Qt::LeftButton); });
-        } else if (shown == 2) {
-            QTest::mouseClick(p.Main().windowHandle(), Qt::LeftButton, {}, info);
-            QTest::keyClick(modal->window()->windowHandle(), Qt::Key_A);
-        } else {
-            modal->close();
-        }
-    });
-    p.form.menu().Label1_Click(3);
-    EXPECT_TRUE(open) << "Escape";
-    EXPECT_EQ(p.form.game().state.TastoDestra, 0x41);
+    QTest::mouseClick(main.windowHandle(), Qt::LeftButton, {}, info);
+    QTest::keyClick(p.sys.Window(FormId::frmKey)->window()->windowHandle(), Qt::Key_A);
+    EXPECT_EQ(capture.down, std::vector{0x41});
 }
 
 // Left unset, decorations go off (Qt 6.4 loads no OpenGL driver then); a value

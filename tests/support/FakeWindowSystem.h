@@ -98,11 +98,12 @@ private:
     std::map<FormId, int> openings_;
 };
 
-// The program on the fake, as a platform makes it: the main window made and
-// loaded, not yet activated. Events reach it as the platform sends them.
-struct ProgramOnFake {
+// The program as a platform makes it: the main window made and loaded, not
+// yet activated. Events reach it as the platform sends them.
+template <class System>
+struct ProgramOn {
     using Ms = FakeWindow::Ms;
-    FakeWindowSystem sys;
+    System sys;
     frmGame form{sys};
     GameState& state = form.game().state;
 
@@ -124,5 +125,6 @@ struct ProgramOnFake {
     }
     int Column() const { return static_cast<int>(sys.SpriteLeft(1)) / state.Cella; }
 };
+using ProgramOnFake = ProgramOn<FakeWindowSystem>;
 
 }  // namespace tumblara::testing

@@ -9,8 +9,9 @@ namespace {
 
 TEST(Layout, EveryElementStandsInCellsOfAFortyEighthOfTheWidthLoweredToFitTheHeight) {
     const Layout l = CalcolaLayout({1024, 768, 15.0, 15.0});
-    EXPECT_TRUE(l.Cella == 21 && l.Label1[4] == (PixelRect{824, 240, 200, 35}) && l.Label2 == (PixelPoint{377, 21}) &&
-                l.Label3 == (PixelPoint{126, 315}) && l.Label4 == (PixelPoint{420, 273}));
+    EXPECT_EQ(l.Cella, 21);
+    EXPECT_EQ(l.Label1[4], (PixelRect{824, 240, 200, 35}));
+    EXPECT_EQ((std::array{l.Label2, l.Label3, l.Label4}), (std::array<PixelPoint, 3>{{{377, 21}, {126, 315}, {420, 273}}}));
     EXPECT_EQ(l.Text4, (PixelRect{662, 168, 177, 81}));  // 661.5 rounds to the even 662; 2652 x 1212 twips
     EXPECT_EQ(l.Shape2, (PixelRect{19, 0, 340, 674}));
     EXPECT_EQ(CalcolaLayout({2048, 1536, 7.5, 7.5}).Text4, (PixelRect{1354, 344, 354, 162})) << "twice the dots per inch";
