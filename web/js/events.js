@@ -43,9 +43,11 @@ mergeInto(LibraryManager.library, {
       return -1;
     },
 
+    // The second press of a double click is no new press and no new click.
     pointer: function (kind) {
       return function (e) {
         if (kind === 5 && e.button !== 0) return;
+        if (kind !== 3 && e.detail > 0 && e.detail % 2 === 0) return;
         var element = Eventi.target(e.target);
         if (element >= 0) Eventi.push({ kind: kind, element: element });
       };
