@@ -23,7 +23,7 @@ deb=(
 # The browser build: Debian's emscripten, a host compiler for the tool that
 # writes the waves, and the two serif faces the page serves (GUST font licence).
 web=(
-  emscripten g++ make gzip
+  emscripten g++ make
   fonts-texgyre
 )
 # The browser tests: Chromium driven over its DevTools protocol from Python,
