@@ -26,44 +26,48 @@ public:
     void ShowMain();
     EventPump& Pump() { return pump_; }
 
-    // The engine's services.
+    // The falling piece's blocks: small canvases over the background.
     float SpriteLeft(int k) const override { return Sprite(k).left; }
     float SpriteTop(int k) const override { return Sprite(k).top; }
+    void SizeSprite(int k, int size) override;
     void MoveSprite(int k, float left, float top) override;
     void SetSpritePicture(int k, int picture) override;
+
+    // The background canvas and the well's frame.
     void SetRetainedBackground(bool on) override { retained_ = on; }
     void FillBlack(int x1, int y1, int x2, int y2) override;
     void PaintPicture(int picture, int left, int top, int size) override;
-    void SetTimerInterval(TimerId timer, std::int32_t milliseconds) override;
-    void PlaySound(std::string_view fileName) override;
-    float TimeOfDay() const override;
-    std::chrono::milliseconds Monotonic() const override;
-    float Rnd() override { return random_.Next(); }
-    void Randomize(float seed) override { random_.Seed(seed); }
-    void WaitForEvents(std::optional<std::chrono::milliseconds> timeout) override { pump_.Wait(timeout); }
-    void Quit() override;
+    void SetFrame(PixelRect rect, Colour outline) override;
 
-    // The windows.
+    // The windows: the main window is the page, the others are drawn in it.
+    ScreenMetrics Screen() const override { return screen_; }
     void OpenWindow(FormId form, WindowEvents& events) override;
-    void SetWindowLook(FormId form, std::string_view title, Colour background) override;
-    void MoveWindow(FormId form, PixelRect onScreen) override;
-    PixelRect WindowRect(FormId form) const override { return Window(form).rect; }
     void ShowModal(FormId form) override;
     void CloseWindow(FormId form) override;
+    void MoveWindow(FormId form, PixelRect onScreen) override;
+    PixelRect WindowRect(FormId form) const override { return Window(form).rect; }
+    void SetWindowLook(FormId form, std::string_view title, Colour background) override;
 
-    void SetFont(ElementId element, const Font& font) override;
-    void SetColours(ElementId element, Colour text, Colour background) override;
-    void SetAlignment(ElementId element, Alignment alignment) override;
-    void SetAutoSize(ElementId element, bool autoSize) override;
+    // Labels and the text box: nodes of the page.
     void SetText(ElementId element, std::string_view text) override;
     std::string Text(ElementId element) const override { return Element(element).text; }
+    void MoveElement(ElementId element, PixelRect rect) override;
+    void SetAutoSize(ElementId element, bool autoSize) override;
     void SetShown(ElementId element, bool shown) override;
     bool Shown(ElementId element) const override { return Element(element).shown; }
-    void MoveElement(ElementId element, PixelRect rect) override;
+    void SetFont(ElementId element, const Font& font) override;
+    void SetAlignment(ElementId element, Alignment alignment) override;
+    void SetColours(ElementId element, Colour text, Colour background) override;
 
-    void SizeSprite(int k, int size) override;
-    void SetFrame(PixelRect rect, Colour outline) override;
-    ScreenMetrics Screen() const override { return screen_; }
+    // Time, chance, sound and the end: the page's clock, Web Audio, the pump.
+    void SetTimerInterval(TimerId timer, std::int32_t milliseconds) override;
+    std::chrono::milliseconds Monotonic() const override;
+    float TimeOfDay() const override;
+    void Randomize(float seed) override { random_.Seed(seed); }
+    float Rnd() override { return random_.Next(); }
+    void PlaySound(std::string_view fileName) override;
+    void WaitForEvents(std::optional<std::chrono::milliseconds> timeout) override { pump_.Wait(timeout); }
+    void Quit() override;
 
 private:
     struct Form {
