@@ -270,6 +270,16 @@ def game_rows(start, s):
     return rows
 
 
+def web_rows(site):
+    """The browser build's rows, measured in Debian's Chromium from Debian's own
+    Python (bench/measure_web.py), when `make web` has built the site."""
+    if not os.path.isdir(site):
+        return [("web: the browser build", f"not built ({site}): make web", "-", "")]
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "measure_web.py")
+    out = subprocess.run(["/usr/bin/python3", script, "--json", site], capture_output=True, text=True, check=True)
+    return [tuple(row) for row in json.loads(out.stdout)]
+
+
 def peer_rows(results):
     ours = results["tumblara"]
     rows = [("program", "start-up: mapped / first frame", "peak memory", "threads / libraries", "tumblara's share")]
@@ -388,6 +398,7 @@ def main():
     ap.add_argument("--engine-only", action="store_true", help="only the engine benchmarks, briefly")
     ap.add_argument("--runs", type=int, default=5, help="start-ups per program")
     ap.add_argument("--seconds", type=float, default=12.0, help="length of each CPU span")
+    ap.add_argument("--web", default="build-web", help="the site that make web builds")
     args = ap.parse_args()
     header = [("measure", "value", "target", "")]
     engine_bench = os.path.join(args.build, "bench", "engine_bench")
@@ -412,7 +423,7 @@ def main():
             return 0
         s = session(x, xc, game, args.seconds)
     print(f"{os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at the end; Xvfb 1024x768, no window manager")
-    print_table(header + engine_rows(engine_bench, 0.3) + game_rows(ours, s))
+    print_table(header + engine_rows(engine_bench, 0.3) + game_rows(ours, s) + web_rows(args.web))
     if peers:
         print()
         print_table(peer_rows(results))

@@ -2,6 +2,7 @@
 # Installs the Debian packages a task needs, when some are missing.
 #   ensure-deps.sh run    building and running the game
 #   ensure-deps.sh deb    the same, plus what `make deb` needs
+#   ensure-deps.sh web    the browser build (`make web`)
 #   ensure-deps.sh test   all of the above, plus the test suite and CI tools
 #   ensure-deps.sh roots  what builds and enters throw-away Debian roots
 # As root it runs apt-get; otherwise it prints the one command to run and
@@ -19,6 +20,17 @@ run=(
 )
 deb=(
   debhelper dpkg-dev
+)
+# The browser build: Debian's emscripten, a host compiler for the tool that
+# writes the waves, and the two serif faces the page serves (GUST font licence).
+web=(
+  emscripten g++ make
+  fonts-texgyre
+)
+# The browser tests: Chromium driven over its DevTools protocol from Python,
+# screenshots decoded by Pillow.
+browser=(
+  chromium python3 python3-websocket python3-pil
 )
 test=(
   pkgconf libgtest-dev libgmock-dev libbenchmark-dev
@@ -40,9 +52,10 @@ lean=(--no-install-recommends)
 case "${1:-run}" in
   run)  packages=("${run[@]}") ;;
   deb)  packages=("${run[@]}" "${deb[@]}") ;;
-  test) packages=("${run[@]}" "${deb[@]}" "${test[@]}"); lean=() ;;
+  web)  packages=("${web[@]}") ;;
+  test) packages=("${run[@]}" "${deb[@]}" "${test[@]}" "${web[@]}" "${browser[@]}"); lean=() ;;
   roots) packages=("${roots[@]}") ;;
-  *)    echo "usage: $0 run|deb|test|roots" >&2; exit 2 ;;
+  *)    echo "usage: $0 run|deb|web|test|roots" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -90,12 +90,19 @@ trap '[ -n "$planted" ] && git apply -R "$planted"' EXIT
 caught=0 other=0
 for p in "${patches[@]}"; do
   check=$(check_of "$p") detail=""
+  # The site that make web builds holds the browser layer and the shared code.
+  web=$( { grep -q "^+++ b/web/" "$p" || [[ $check == *Browser* ]]; } && echo yes)
   if ! git apply "$p" 2>/dev/null; then
     verdict=STALE
   else
     planted=$p
-    if cmake --build "$build" -j2 >/dev/null 2>&1; then judge "$check"; else verdict=NOBUILD; fi
+    if cmake --build "$build" -j2 >/dev/null 2>&1 && { [ -z "$web" ] || make web >/dev/null 2>&1; }; then
+      judge "$check"
+    else
+      verdict=NOBUILD
+    fi
     git apply -R "$p" && planted=""
+    [ -z "$web" ] || make web >/dev/null 2>&1
   fi
   [ $verdict = caught ] && caught=$((caught + 1)) || other=$((other + 1))
   printf '%-8s %s  (%s)%s\n' $verdict "${p#tests/mutants/}" "$check" "${detail:0:90}"
