@@ -8,7 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A copy of exactly `size` bytes, so that a read past it is a heap overflow.
-    const std::vector<std::byte> file(reinterpret_cast<const std::byte*>(data), reinterpret_cast<const std::byte*>(data) + size);
+    const auto* bytes = reinterpret_cast<const std::byte*>(data);
+    const std::vector<std::byte> file(bytes, bytes + size);
     const auto layout = tumblara::ParseWave(file);
     if (layout && (layout->dataSize == 0 || layout->dataOffset + layout->dataSize > size ||
                    layout->dataSize % layout->format.BytesPerFrame() != 0))

