@@ -244,8 +244,6 @@ TEST_F(Waits, PauseHoldsThePieceAndInsideALevelBannerContinuaStartsTheLevelAtOnc
     fake.After(Ms{500}, [this] { EXPECT_LT(fake.SpriteTop(1), 0) << "the landed piece's sprites parked"; });
     fake.After(Ms{1021}, [this] {
         EXPECT_TRUE(game.state.InGioco);
-        EXPECT_EQ(Well(false), Bottom({}));
-        EXPECT_EQ(Shown(), Bottom({}));
         EXPECT_TRUE(fake.IsVisible(LabelId::Label3));
         EXPECT_EQ(fake.Interval(TimerId::Timer2), 0) << "the label stays";
     });
