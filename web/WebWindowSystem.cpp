@@ -6,7 +6,7 @@
 #include "engine/Game.h"
 #include "engine/Rounding.h"
 #include "input/TastiFisici.h"
-#include "web/BlockImages.h"
+#include "ui/BlockImages.h"
 #include "web/Page.h"
 
 namespace tumblara {
@@ -24,7 +24,8 @@ WebWindowSystem::WebWindowSystem() {
     tp_start(&width, &height);
     screen_ = {width, height, 15.0, 15.0};  // CSS pixels: 96 to the inch
     forms_[0].rect = {0, 0, width, height};
-    for (int picture = 1; picture <= kImmagini; ++picture) tp_picture(picture, ImmagineBlocco(picture).data(), kLato);
+    for (int picture = 1; picture <= kNumeroImmagini; ++picture)
+        tp_picture(picture, ImmagineBlocco(picture).data(), kLatoImmagine);
     pump_.OnEvent([this](const PageEvent& e) { Handle(e); });
     pump_.OnTick(0, [this] {
         if (WindowEvents* main = Window(FormId::frmGame).events) main->Tick(TimerId::Timer1);
@@ -177,7 +178,7 @@ void WebWindowSystem::FillBlack(int x1, int y1, int x2, int y2) {
 }
 
 void WebWindowSystem::PaintPicture(int picture, int left, int top, int size) {
-    if (picture >= 1 && picture <= kImmagini) tp_draw(left, top, size, size, picture, retained_);
+    if (picture >= 1 && picture <= kNumeroImmagini) tp_draw(left, top, size, size, picture, retained_);
 }
 
 void WebWindowSystem::SetTimerInterval(TimerId timer, std::int32_t milliseconds) {
