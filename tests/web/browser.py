@@ -9,7 +9,7 @@ import websocket
 from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "window"))
-from desktop import Shot, wait_for  # noqa: E402
+from desktop import Screen, Shot, wait_for  # noqa: E402
 
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--mute-audio",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -17,7 +17,6 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-
 # Key names as the desktop tests give them: (KeyboardEvent.code, key, Windows code).
 KEYS = {"Right": ("ArrowRight", "ArrowRight", 39), "Left": ("ArrowLeft", "ArrowLeft", 37),
         "Down": ("ArrowDown", "ArrowDown", 40), "space": ("Space", " ", 32)}
-KEYS.update({c: (f"Key{c.upper()}", c, ord(c.upper())) for c in "abcdefghijklmnopqrstuvwxyz"})
 # Counts the page's playing sound sources: started and neither stopped nor ended;
 # and whether the page kept the last key-down from the browser.
 AUDIO_HOOK = """(() => { const P = AudioBufferSourceNode.prototype, start = P.start, stop = P.stop;
@@ -30,34 +29,26 @@ AUDIO_HOOK = """(() => { const P = AudioBufferSourceNode.prototype, start = P.st
 addEventListener('keydown', e => { window.kept = e.defaultPrevented; });"""
 
 
-class Quiet(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
 class Site(http.server.ThreadingHTTPServer):
     # The folder on a free port of the loopback interface.
     def __init__(self, folder):
-        assert os.path.exists(os.path.join(folder, "index.html")), f"no site in {folder}: make web builds it"
-        super().__init__(("127.0.0.1", 0), functools.partial(Quiet, directory=folder))
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
+        super().__init__(("127.0.0.1", 0), handler)
         threading.Thread(target=self.serve_forever, daemon=True).start()
         self.url = f"http://127.0.0.1:{self.server_address[1]}/"
 
 
-class Browser:
+class Browser(Screen):
     def __init__(self):
         self.dir, self.next, self.events = tempfile.mkdtemp(prefix="tumblara-browser-"), 0, []
         self.proc = subprocess.Popen(["chromium", *FLAGS, f"--user-data-dir={self.dir}", "about:blank"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        port = wait_for(lambda: self.port(), "Chromium's DevTools port")
+        active = os.path.join(self.dir, "DevToolsActivePort")
+        port = wait_for(lambda: os.path.exists(active) and open(active).readline().strip(), "Chromium's DevTools port")
         pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
         self.ws = websocket.create_connection(next(p for p in pages if p["type"] == "page")["webSocketDebuggerUrl"],
                                               timeout=30, suppress_origin=True)
         self.send("Emulation.setDeviceMetricsOverride", width=1024, height=768, deviceScaleFactor=1, mobile=False)
-
-    def port(self):
-        path = os.path.join(self.dir, "DevToolsActivePort")
-        return os.path.exists(path) and open(path).read().split("\n")[0]
 
     def send(self, method, **params):
         self.next += 1
@@ -89,23 +80,13 @@ class Browser:
         image = Image.open(io.BytesIO(png)).convert("RGB")
         return Shot(image.width, image.height, image.tobytes(), 3 * image.width, 3, (0, 1, 2))
 
-    def mouse(self, kind, x, y, **more):
+    def move(self, x, y, kind="mouseMoved", **more):
         self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, **more)
-
-    def move(self, x, y):
-        self.mouse("mouseMoved", x, y)
 
     def click(self, x, y):
         self.move(x, y)
         for kind in ("mousePressed", "mouseReleased"):
-            self.mouse(kind, x, y, button="left", clickCount=1)
-
-    def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
-        self.move(600, 600)
-        self.click(924, 60 * i + 17)
-
-    def option(self, i):  # the options window's three labels, 49 pixels apart
-        self.click(899, 230 + 49 * i + (i == 2))
+            self.move(x, y, kind, button="left", clickCount=1)
 
     # Keys by the desktop tests' names, or (code, key, Windows code) of any
     # layout. A held key sends the keyboard's repeated key-downs before its
@@ -120,9 +101,6 @@ class Browser:
                 self.send("Input.dispatchKeyEvent", type="rawKeyDown", autoRepeat=True, **event)
             if how in ("key", "keyup"):
                 self.send("Input.dispatchKeyEvent", type="keyUp", **event)
-
-    def __enter__(self):
-        return self
 
     def __exit__(self, *exc):
         self.proc.kill()

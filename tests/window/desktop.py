@@ -64,7 +64,31 @@ def read_ppm(data):
     return Shot(int(m[1]), int(m[2]), data[m.end():], 3 * int(m[1]), 3, (0, 1, 2))
 
 
-class Desktop:
+class Screen:
+    # The game's menu as a player's pointer uses it, on any screen with move, click and shot.
+    def lit(self, i):  # menu label i, white on dark red
+        return self.shot().count(824, 60 * i, 200, 35, DARK_RED) > 3000
+
+    def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
+        self.move(600, 600)
+        wait_for(lambda: not any(map(self.lit, range(5))), "the menu out with the pointer on the background", 5)
+        self.move(924, 60 * i + 17)
+        wait_for(lambda: self.lit(i), f"menu label {i} lit under the pointer", 5)
+        self.click(924, 60 * i + 17)
+
+    def new_game(self):  # "Nuova Partita", then until its banner is over: the piece falls
+        self.menu(0)
+        well = wait_for(lambda: (s := self.shot()).count(*BANNER, YELLOW) > 20 and s.well(CELLA), "the banner")
+        wait_for(lambda: self.shot().well(CELLA) != well, "the first piece to fall")
+
+    def option(self, i):  # the options window's three labels, 49 pixels apart
+        self.click(899, 230 + 49 * i + (i == 2))
+
+    def __enter__(self):
+        return self
+
+
+class Desktop(Screen):
     # A private runtime folder and no display variables; what starts here ends with it.
     def __init__(self):
         self.dir, self.procs = tempfile.mkdtemp(prefix="tumblara-window-"), []
@@ -96,27 +120,6 @@ class Desktop:
         self.move(x, y)
         for command in self.CLICK:
             self.run(*command)
-
-    def lit(self, i):  # menu label i, white on dark red
-        return self.shot().count(824, 60 * i, 200, 35, DARK_RED) > 3000
-
-    def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
-        self.move(600, 600)
-        wait_for(lambda: not any(map(self.lit, range(5))), "the menu out with the pointer on the background", 5)
-        self.move(924, 60 * i + 17)
-        wait_for(lambda: self.lit(i), f"menu label {i} lit under the pointer", 5)
-        self.click(924, 60 * i + 17)
-
-    def new_game(self):  # "Nuova Partita", then until its banner is over: the piece falls
-        self.menu(0)
-        well = wait_for(lambda: (s := self.shot()).count(*BANNER, YELLOW) > 20 and s.well(CELLA), "the banner")
-        wait_for(lambda: self.shot().well(CELLA) != well, "the first piece to fall")
-
-    def option(self, i):  # the options window's three labels, 49 pixels apart
-        self.click(899, 230 + 49 * i + (i == 2))
-
-    def __enter__(self):
-        return self
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
@@ -169,9 +172,6 @@ class X11(Desktop):
 class Sway(Desktop):
     # A headless sway; it refuses root, so root runs it as nobody.
     def __init__(self):
-        # Its output's pixels live in shared memory, in the /dev/shm every system mounts for all users; a
-        # bare root without that mount leaves it nothing to draw in, and grim "failed to copy output".
-        assert os.stat("/dev/shm").st_mode & 0o1777 == 0o1777, "/dev/shm is not open to all: mount a tmpfs there"
         super().__init__()
         skip_without("sway", "grim", "wtype")
         user, config = [], os.path.join(self.dir, "config")

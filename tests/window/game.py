@@ -103,7 +103,7 @@ class Player:
         wait_for(lambda: (self.count(PAUSA, WHITE) > self.pausa + 10) == paused, "\"Pausa\"/\"Continua\"")
 
 
-def play(x, p):
+def play(x, p, running):  # `running`: whether the program still runs
     step = 1 if right(p.piece()) < 16 else -1  # without repetition a held key moves the piece once
     p.check(p.acts, "Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
 
@@ -113,7 +113,7 @@ def play(x, p):
     wait_for(lambda: top(p.piece()) > top(q) or p.landings > since, "the piece to fall while the options are open")
     x.option(1)  # "Tasti a ripetizione"
     wait_for(lambda: p.count(OPTIONS, DARK_RED) == 0, "the options window to close")
-    assert p.game.poll() is None, "\"Esci\" ended the program through the options window"
+    assert running(), "\"Esci\" ended the program through the options window"
     key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
     p.check(p.acts, key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
@@ -134,7 +134,7 @@ def main(program, where="x11"):
             p.steer(("d", "a", "s", "w"))
             assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
         else:
-            play(x, p)
+            play(x, p, lambda: p.game.poll() is None)
         x.menu(2)
         assert x.ended(p.game) == 0, "status after \"Esci\""
     print("PASS")
