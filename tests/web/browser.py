@@ -9,7 +9,7 @@ import websocket
 from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "window"))
-from desktop import Shot, wait_for  # noqa: E402
+from desktop import Desktop, Shot, wait_for  # noqa: E402
 
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--mute-audio",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -103,6 +103,9 @@ class Browser:
     def menu(self, i):  # across the background first, as a player's pointer: one label lit at a time
         self.move(600, 600)
         self.click(924, 60 * i + 17)
+
+    # As on the desktop: a menu label lit, and a new game past its banner.
+    lit, new_game = Desktop.lit, Desktop.new_game
 
     def option(self, i):  # the options window's three labels, 49 pixels apart
         self.click(899, 230 + 49 * i + (i == 2))
