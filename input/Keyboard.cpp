@@ -48,6 +48,11 @@ bool Repetition(GameState& state, std::int16_t Repeat) {
     }
 }
 
+bool TastoLegato(const GameState& s, std::int32_t KeyCode) {
+    return KeyCode == s.TastoDestra || KeyCode == s.TastoSinistra || KeyCode == s.TastoCaduta ||
+           KeyCode == s.TastoRotazione;
+}
+
 void SetKey(GameState& state, std::int32_t KeyId, std::int32_t KeyVal) {
     switch (static_cast<Azione>(KeyId)) {
         case Azione::Destra: state.TastoDestra = KeyVal; break;

@@ -25,6 +25,9 @@ void Form_Deactivate(Game& game);
 // false); any other value changes nothing and answers false.
 bool Repetition(GameState& state, std::int16_t Repeat);
 
+// Whether KeyCode is bound to one of the four actions.
+bool TastoLegato(const GameState& state, std::int32_t KeyCode);
+
 // Binds action KeyId (1..4) to KeyVal; any other KeyId changes nothing.
 void SetKey(GameState& state, std::int32_t KeyId, std::int32_t KeyVal);
 

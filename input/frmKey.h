@@ -22,6 +22,8 @@ public:
     std::optional<std::int16_t> Cattura();
 
     void KeyDown(int keyCode, bool repeat) override;
+    // Any key is the one being captured.
+    bool UsesKey(int /*keyCode*/) const override { return true; }
     void CloseRequest() override;
 
 private:

@@ -5,17 +5,9 @@
 namespace tumblara {
 
 QImage Image1(int picture) {
-    QImage img(kLatoImmagine, kLatoImmagine, QImage::Format_RGB32);
-    const Canali ch = (picture >= 1 && picture <= kNumeroImmagini) ? kCanali[static_cast<std::size_t>(picture)]
-                                                                    : kCanali[0];
-    for (int y = 0; y < kLatoImmagine; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < kLatoImmagine; ++x) {
-            const int v = Luminosita(x);
-            row[x] = qRgb(ch.rosso ? v : 0, ch.verde ? v : 0, ch.blu ? v : 0);
-        }
-    }
-    return img;
+    const ImmagineRGBA rgba = ImmagineBlocco(picture);
+    return QImage(rgba.data(), kLatoImmagine, kLatoImmagine, QImage::Format_RGBA8888)
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 const QImage* BlockPictures::Scaled(int picture, int size, qreal devicePixelRatio) {

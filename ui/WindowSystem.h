@@ -94,6 +94,9 @@ public:
     // window by themselves (no Escape, no Tab, no shortcut).
     virtual void KeyDown(int /*keyCode*/, bool /*repeat*/) {}
     virtual void KeyUp(int /*keyCode*/, bool /*repeat*/) {}
+    // Whether a key would be this window's now. Asked between events; a
+    // platform leaves the other keys to itself (its shortcuts, scrolling).
+    virtual bool UsesKey(int /*keyCode*/) const { return false; }
     // The pointer over an element or the bare background (the well's frame is
     // part of it). Over a sprite nothing is sent. A hidden element takes no
     // pointer: what lies beneath it does.

@@ -115,6 +115,8 @@ void frmGame::KeyUp(int keyCode, bool repeat) {
     Form_KeyUp(game_, static_cast<std::int16_t>(keyCode), 0);
 }
 
+bool frmGame::UsesKey(int keyCode) const { return TastoLegato(game_.state, keyCode); }
+
 void frmGame::MouseMove(ElementId element) {
     if (!SenzaInput()) menu_.MouseMove(element);
 }

@@ -24,6 +24,7 @@ public:
     void CloseRequest() override;
     void KeyDown(int keyCode, bool repeat) override;
     void KeyUp(int keyCode, bool repeat) override;
+    bool UsesKey(int keyCode) const override;
     void MouseMove(ElementId element) override;
     void MouseDown(ElementId element) override;
     void Click(ElementId element) override;

@@ -7,7 +7,9 @@
 extern "C" {
 // The page's root and background canvas; answers the viewport's size.
 void tp_start(int* width, int* height);
-void tp_listen();
+// From now on the page's input comes; its key listener asks tp_game_key
+// about each key, with the key's place name written into `name` first.
+void tp_listen(const void* system, char* name, int size);
 
 // Block picture 1..7 from side x side RGBA bytes.
 void tp_picture(int picture, const std::uint8_t* rgba, int side);
@@ -32,7 +34,9 @@ void tp_remove(int id);
 // Input: see js/events.js for the kinds.
 double tp_head_time();
 int tp_take_event(int* element, int* flags, char* code, int size);
-void tp_every_key(int on);
+// The game's answer, between events: whether the key named is the game's now
+// (the page keeps it from the browser) or not (the browser's: F5, Tab...).
+int tp_game_key(const void* system, const char* name, int numLock);
 
 void tp_preload(const char* file);
 void tp_play(const char* file);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <emscripten.h>
+
 #include "engine/Game.h"
 #include "engine/Rounding.h"
 #include "input/TastiFisici.h"
-#include "web/BlockImages.h"
+#include "ui/BlockImages.h"
 #include "web/Page.h"
 
 namespace tumblara {
@@ -24,7 +26,8 @@ WebWindowSystem::WebWindowSystem() {
     tp_start(&width, &height);
     screen_ = {width, height, 15.0, 15.0};  // CSS pixels: 96 to the inch
     forms_[0].rect = {0, 0, width, height};
-    for (int picture = 1; picture <= kImmagini; ++picture) tp_picture(picture, ImmagineBlocco(picture).data(), kLato);
+    for (int picture = 1; picture <= kNumeroImmagini; ++picture)
+        tp_picture(picture, ImmagineBlocco(picture).data(), kLatoImmagine);
     pump_.OnEvent([this](const PageEvent& e) { Handle(e); });
     pump_.OnTick(0, [this] {
         if (WindowEvents* main = Window(FormId::frmGame).events) main->Tick(TimerId::Timer1);
@@ -37,7 +40,12 @@ WebWindowSystem::WebWindowSystem() {
 void WebWindowSystem::ShowMain() {
     for (std::string_view name : {kSuonoPasso, kSuonoRiga, kSuonoLivello}) tp_preload(std::string(name).c_str());
     tp_visible(0, 1);
-    tp_listen();
+    tp_listen(this, keyName_.data(), static_cast<int>(keyName_.size()));
+}
+
+bool WebWindowSystem::GameKey(std::string_view name, bool numLock) const {
+    const WindowEvents* target = KeyTarget();
+    return !pump_.Ended() && target != nullptr && target->UsesKey(CodiceDelTasto(name, numLock));
 }
 
 void WebWindowSystem::Make(ElementId element, int kind, int parent) {
@@ -96,8 +104,6 @@ void WebWindowSystem::ShowModal(FormId form) {
     const int id = Window(form).id;
     modal_.push_back(form);
     tp_visible(id, 1);
-    // The capture dialog takes any key, so while it waits every key is the game's.
-    tp_every_key(form == FormId::frmKey);
     while (Window(form).open && !pump_.Ended()) pump_.Wait(std::nullopt);
 }
 
@@ -107,7 +113,6 @@ void WebWindowSystem::CloseWindow(FormId form) {
     f.open = false;
     f.events = nullptr;
     std::erase(modal_, form);
-    tp_every_key(!modal_.empty() && modal_.back() == FormId::frmKey);
     tp_remove(f.id);  // its elements with it
     for (int e = 0; e < kNumeroElementi; ++e)
         if (FormOf(static_cast<ElementId>(e)) == form) items_[static_cast<std::size_t>(e)] = Item{};
@@ -177,7 +182,7 @@ void WebWindowSystem::FillBlack(int x1, int y1, int x2, int y2) {
 }
 
 void WebWindowSystem::PaintPicture(int picture, int left, int top, int size) {
-    if (picture >= 1 && picture <= kImmagini) tp_draw(left, top, size, size, picture, retained_);
+    if (picture >= 1 && picture <= kNumeroImmagini) tp_draw(left, top, size, size, picture, retained_);
 }
 
 void WebWindowSystem::SetTimerInterval(TimerId timer, std::int32_t milliseconds) {
@@ -256,3 +261,7 @@ int RunPlatform(int /*argc*/, char** /*argv*/, const MainWindowMaker& make) {
 }
 
 }  // namespace tumblara
+
+extern "C" EMSCRIPTEN_KEEPALIVE int tp_game_key(const void* system, const char* name, int numLock) {
+    return static_cast<const tumblara::WebWindowSystem*>(system)->GameKey(name, numLock != 0) ? 1 : 0;
+}

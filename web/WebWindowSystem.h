@@ -24,6 +24,8 @@ public:
 
     // Shows the main window: input starts, and its activation comes first.
     void ShowMain();
+    // Whether the key at place `name` is the game's now.
+    bool GameKey(std::string_view name, bool numLock) const;
     EventPump& Pump() { return pump_; }
 
     // The falling piece's blocks: small canvases over the background.
@@ -110,6 +112,7 @@ private:
     int frame_ = 0;
     std::vector<FormId> modal_;  // shown modal, bottom to top
     bool retained_ = false;
+    std::array<char, 32> keyName_{};  // the page's key listener writes here
     bool active_ = false;
     Random random_;
 };

@@ -53,6 +53,8 @@ def main(site):
         assert sounds["started"] > 1, f"only {sounds['started']} sounds in a game"
         assert sounds["most"] == 1, f"{sounds['most']} sounds at once: the newest did not cut the older"
         assert b.eval("kept"), "the page let the browser have a playing key"
+        b.key(("KeyA", "a", 65))  # none of the game's keys: the browser's
+        assert not b.eval("kept"), "the page kept a key the game does not use from the browser"
         b.key("Right", how="keydown")  # held; then the page loses the focus, and Left acts at once
         b.eval("dispatchEvent(new Event('blur'))")
         p.check(p.acts, "Left", lambda p, q: left(q) == left(p) - 1 or left(p) == 1)

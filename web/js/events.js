@@ -13,7 +13,9 @@ mergeInto(LibraryManager.library, {
     queue: [],
     wake: null,
     ended: false,
-    everyKey: false,
+    system: 0,
+    name: 0,
+    nameSize: 0,
 
     push: function (event) {
       if (Eventi.ended) return;
@@ -53,12 +55,11 @@ mergeInto(LibraryManager.library, {
       };
     },
 
-    // While the game has the focus its keys never scroll the page or act as
-    // the browser's shortcuts. Keys held with Ctrl or Meta and the function
-    // keys stay the browser's (reload, full screen, tabs), except while a
-    // capture dialog waits, when every key is the game's.
+    // The game's keys never scroll the page or act as the browser's shortcuts;
+    // the game says which they are now. The others stay the browser's.
     gameKey: function (e) {
-      return Eventi.everyKey || !(e.ctrlKey || e.metaKey || /^F[0-9]+$/.test(e.code));
+      stringToUTF8(e.code || '', Eventi.name, Eventi.nameSize);
+      return _tp_game_key(Eventi.system, Eventi.name, e.getModifierState('NumLock') ? 1 : 0) !== 0;
     },
 
     key: function (kind) {
@@ -81,7 +82,10 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    listen: function () {
+    listen: function (system, name, size) {
+      Eventi.system = system;
+      Eventi.name = name;
+      Eventi.nameSize = size;
       var root = Pagina.root;
       root.addEventListener('mousemove', Eventi.pointer(3));
       root.addEventListener('mousedown', Eventi.pointer(4));
@@ -98,8 +102,8 @@ mergeInto(LibraryManager.library, {
   },
 
   tp_listen__deps: ['$Eventi'],
-  tp_listen: function () {
-    Eventi.listen();
+  tp_listen: function (system, name, size) {
+    Eventi.listen(system, name, size);
   },
 
   // When the oldest waiting event happened (the pump's clock), or -1.
@@ -118,12 +122,6 @@ mergeInto(LibraryManager.library, {
     HEAP32[flags >> 2] = (e.repeat ? 1 : 0) | (e.numLock ? 2 : 0);
     stringToUTF8(e.code || '', code, size);
     return e.kind;
-  },
-
-  // Every key is the game's while `on` is set.
-  tp_every_key__deps: ['$Eventi'],
-  tp_every_key: function (on) {
-    Eventi.everyKey = on !== 0;
   },
 
   // The program has ended: nothing of it acts any more, and the page says
