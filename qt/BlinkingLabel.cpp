@@ -14,6 +14,8 @@ void BlinkingLabel::SetShown(bool shown) {
     if (shown == Shown()) return;
     shown_ = shown;
     label_->setAttribute(Qt::WA_TransparentForMouseEvents, !shown);
+    // Made here, outside any paint: a label cannot render itself while it paints.
+    if (shown) Picture();
     if (shown && label_->isHidden())
         label_->show();
     else
@@ -22,11 +24,16 @@ void BlinkingLabel::SetShown(bool shown) {
 
 bool BlinkingLabel::Shown() const { return shown_ && !label_->isHidden(); }
 
+bool BlinkingLabel::PictureCurrent() const {
+    const qreal ratio = label_->devicePixelRatioF();
+    return !picture_.isNull() && picture_.size() == label_->size() * ratio && picture_.devicePixelRatio() == ratio &&
+           pictureText_ == label_->text();
+}
+
 const QImage& BlinkingLabel::Picture() {
+    if (PictureCurrent()) return picture_;
     const qreal ratio = label_->devicePixelRatioF();
     const QSize size = label_->size() * ratio;
-    if (picture_.size() == size && picture_.devicePixelRatio() == ratio && pictureText_ == label_->text())
-        return picture_;
     picture_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     picture_.setDevicePixelRatio(ratio);
     picture_.fill(Qt::transparent);
@@ -43,8 +50,11 @@ bool BlinkingLabel::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::FontChange || type == QEvent::PaletteChange || type == QEvent::StyleChange)
         picture_ = QImage();
     if (type != QEvent::Paint) return false;
-    // Blinked off, the label paints nothing and the background shows.
-    if (shown_) QPainter(label_).drawImage(0, 0, Picture());
+    // Blinked off, the label paints nothing and the background shows. With a
+    // caption newer than the picture, the label paints itself this once.
+    if (!shown_) return true;
+    if (!PictureCurrent()) return false;
+    QPainter(label_).drawImage(0, 0, picture_);
     return true;
 }
 

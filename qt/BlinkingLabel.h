@@ -4,7 +4,8 @@
 // text or not: a real hide and show asks the X server where the pointer is
 // and tells assistive tools each time, which doubles what a blink costs.
 // While blinked off it lets the pointer through, as a hidden label does.
-// Blinked on, it paints a picture of itself made once per caption, since
+// Blinked on, it paints a picture of itself made once per caption (when it
+// is blinked on, as a label cannot render itself while it paints), since
 // laying out and rasterising the text again on every blink was most of what
 // a blink cost; and it repaints at once, not through a posted update.
 
@@ -31,6 +32,7 @@ protected:
 private:
     // The label as its own paint event draws it, over a transparent ground.
     const QImage& Picture();
+    bool PictureCurrent() const;
 
     QLabel* label_;
     bool shown_;

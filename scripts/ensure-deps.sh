@@ -21,10 +21,11 @@ run=(
 deb=(
   debhelper dpkg-dev
 )
-# The browser build: Debian's emscripten, a host compiler for the tool that
-# writes the waves, and the two serif faces the page serves (GUST font licence).
+# The browser build: Debian's emscripten (which does not bring the cmake its
+# emcmake runs), a host compiler for the tool that writes the waves, and the
+# two serif faces the page serves (GUST font licence).
 web=(
-  emscripten g++ make
+  emscripten cmake g++ make
   fonts-texgyre
 )
 # The browser tests: Chromium driven over its DevTools protocol from Python,
