@@ -17,7 +17,7 @@ TEST(BlinkingLabel, BlinkedOnItLooksLikeAPlainLabelWithTheCaptionOfTheMomentAndO
     for (const char* caption : {"Level  0", "Level  1", "Game Over"}) {
         labels[0]->setText(caption);
         labels[1]->setText(caption);
-        banner->SetShown(false);  // blinked on again: the picture of the new caption
+        banner->SetShown(false);  // off and on again with the new caption
         banner->SetShown(true);
         EXPECT_EQ(labels[0]->grab().toImage(), labels[1]->grab().toImage()) << caption;
     }
