@@ -54,7 +54,7 @@ TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
             if (e == '+') main.KeyDown(last, true);
             if (e == 'x') main.Deactivate();
             if (e == 'p') p.state.InGioco = !p.state.InGioco;
-            drops += p.sys.fake.Interval(TimerId::Timer1) == 20;
+            drops += p.sys.Interval(TimerId::Timer1) == 20;
         }
         const std::string outcome = std::to_string(p.Column()) + " " + std::to_string(p.state.RotPezzo) + " ";
         EXPECT_EQ(outcome + std::to_string(drops), s.outcome) << s.events << (s.repeat ? " repeating" : "");

@@ -19,13 +19,16 @@
 
 namespace tumblara::testing {
 
-class FakeWindow : public WindowServices {
+// The engine's services on a recording fake; `Services` is the interface it
+// implements (the window system's for the shared windows' fake), the labels aside.
+template <class Services>
+class FakeWindowOf : public Services {
 public:
     using Ms = std::chrono::milliseconds;
     static constexpr int kGridColumns = 48;  // the window in cells
     static constexpr int kGridRows = 34;
 
-    explicit FakeWindow(int cella, double timeOfDay = 12 * 3600.0) : cella_(cella), todStart_(timeOfDay) {
+    explicit FakeWindowOf(int cella, double timeOfDay = 12 * 3600.0) : cella_(cella), todStart_(timeOfDay) {
         for (Sprite& s : sprites_) s.top = -2.0f * static_cast<float>(cella);  // above the window, as laid out at load
     }
 
@@ -46,10 +49,6 @@ public:
         Log([&] { return "timer" + std::to_string(Index(timer) + 1) + " " + std::to_string(ms); });
         timers_.at(Index(timer)) = {ms, now_ + Ms{ms}};
     }
-    void SetCaption(LabelId label, std::string_view text) override { Touch(); captions_.at(Index(label)) = text; }
-    std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
-    void SetVisible(LabelId label, bool visible) override { Touch(); visible_.at(Index(label)) = visible; }
-    bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
     void PlaySound(std::string_view fileName) override { Log([&] { return "sound " + std::string(fileName); }); }
     float TimeOfDay() const override {
         return static_cast<float>(std::fmod(todStart_ + std::chrono::duration<double>(now_).count(), 86400.0));
@@ -119,14 +118,16 @@ public:
     bool HasQuit() const { return quit_; }
     int callsAfterQuit = 0;
 
+protected:
+    template <class T> static std::size_t Index(T i) { return static_cast<std::size_t>(i); }
+    void Touch() { callsAfterQuit += quit_; }
+
 private:
     struct Sprite { float left = 0; float top = 0; int picture = 0; };
     struct Timer { std::int32_t interval = 0; Ms due{0}; };
     struct EndOfRun {};
-    template <class T> static std::size_t Index(T i) { return static_cast<std::size_t>(i); }
     static std::string Point(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
     std::string Retained() const { return retaining_ ? " retained" : ""; }
-    void Touch() { callsAfterQuit += quit_; }
     template <class Line> void Log(Line line) { Touch(); if (record) log.push_back(line()); }  // built only when kept
 
     // Sets every cell whose centre pixel lies in the rectangle.
@@ -157,8 +158,6 @@ private:
     int cella_;
     double todStart_;
     std::array<Sprite, 5> sprites_{};
-    std::array<std::string, 7> captions_{};
-    std::array<bool, 7> visible_{};
     std::array<Timer, 2> timers_{{{kIntervalloAvvio, Ms{kIntervalloAvvio}}, {}}};
     std::multimap<Ms, std::function<void()>> queue_;
     std::array<std::int8_t, kGridColumns * kGridRows> retained_{};
@@ -168,6 +167,20 @@ private:
     Ms now_{0};
     std::optional<Ms> end_;
     Random random_;
+};
+
+// The engine's fake: its labels too.
+class FakeWindow : public FakeWindowOf<WindowServices> {
+public:
+    using FakeWindowOf::FakeWindowOf;
+    void SetCaption(LabelId label, std::string_view text) override { Touch(); captions_.at(Index(label)) = text; }
+    std::string Caption(LabelId label) const override { return captions_.at(Index(label)); }
+    void SetVisible(LabelId label, bool visible) override { Touch(); visible_.at(Index(label)) = visible; }
+    bool IsVisible(LabelId label) const override { return visible_.at(Index(label)); }
+
+private:
+    std::array<std::string, 7> captions_{};
+    std::array<bool, 7> visible_{};
 };
 
 }  // namespace tumblara::testing

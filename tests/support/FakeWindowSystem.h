@@ -1,6 +1,6 @@
 #pragma once
 // The recording stand-in for the whole window system, for the shared windows'
-// tests: the engine's fake window keeps the sprites, the background, the
+// tests: on the engine's fake window, which keeps the sprites, the background, the
 // timers, the clock and the event pump; beside it each window and element
 // keeps its last look, text, visibility and place. A modal window's show
 // handles events on the fake's clock until the window is closed.
@@ -12,32 +12,13 @@
 
 namespace tumblara::testing {
 
-class FakeWindowSystem : public WindowSystem {
+class FakeWindowSystem : public FakeWindowOf<WindowSystem> {
 public:
     // A 480 x 360 screen: cells of 10 pixels, as the fake window draws them.
-    FakeWindowSystem() : fake(10) {
-        fake.onTimer1 = [this] { Tick(TimerId::Timer1); };
-        fake.onTimer2 = [this] { Tick(TimerId::Timer2); };
+    FakeWindowSystem() : FakeWindowOf(10) {
+        onTimer1 = [this] { Tick(TimerId::Timer1); };
+        onTimer2 = [this] { Tick(TimerId::Timer2); };
     }
-    FakeWindow fake;
-
-    float SpriteLeft(int k) const override { return fake.SpriteLeft(k); }
-    float SpriteTop(int k) const override { return fake.SpriteTop(k); }
-    void MoveSprite(int k, float left, float top) override { fake.MoveSprite(k, left, top); }
-    void SetSpritePicture(int k, int picture) override { fake.SetSpritePicture(k, picture); }
-    void SetRetainedBackground(bool on) override { fake.SetRetainedBackground(on); }
-    void FillBlack(int x1, int y1, int x2, int y2) override { fake.FillBlack(x1, y1, x2, y2); }
-    void PaintPicture(int picture, int left, int top, int size) override {
-        fake.PaintPicture(picture, left, top, size);
-    }
-    void SetTimerInterval(TimerId timer, std::int32_t ms) override { fake.SetTimerInterval(timer, ms); }
-    void PlaySound(std::string_view fileName) override { fake.PlaySound(fileName); }
-    float TimeOfDay() const override { return fake.TimeOfDay(); }
-    std::chrono::milliseconds Monotonic() const override { return fake.Monotonic(); }
-    float Rnd() override { return fake.Rnd(); }
-    void Randomize(float seed) override { fake.Randomize(seed); }
-    void WaitForEvents(std::optional<std::chrono::milliseconds> timeout) override { fake.WaitForEvents(timeout); }
-    void Quit() override { fake.Quit(); }
 
     void OpenWindow(FormId form, WindowEvents& events) override {
         forms_[form] = {&events, {}};
@@ -49,7 +30,7 @@ public:
         return forms_.contains(form) ? forms_.at(form).rect : PixelRect{};
     }
     void ShowModal(FormId form) override {
-        while (Receiver(form) != nullptr && !fake.HasQuit()) fake.WaitForEvents(std::nullopt);
+        while (Receiver(form) != nullptr && !HasQuit()) WaitForEvents(std::nullopt);
     }
     void CloseWindow(FormId form) override { forms_[form].events = nullptr; }
     void SetFont(ElementId, const Font&) override {}
@@ -70,7 +51,7 @@ public:
     // --- Driving it, as the platform does: null once the window is closed or the program ended.
     WindowEvents* Receiver(FormId form) const {
         const auto f = forms_.find(form);
-        return f == forms_.end() || fake.HasQuit() ? nullptr : f->second.events;
+        return f == forms_.end() || HasQuit() ? nullptr : f->second.events;
     }
     // --- Looking at it
     std::pair<Colour, Colour> Colours(ElementId element) const { return Get(element).colours; }
@@ -102,7 +83,7 @@ private:
 // yet activated. Events reach it as the platform sends them.
 template <class System>
 struct ProgramOn {
-    using Ms = FakeWindow::Ms;
+    using Ms = std::chrono::milliseconds;
     System sys;
     frmGame form{sys};
     GameState& state = form.game().state;
@@ -113,8 +94,8 @@ struct ProgramOn {
         To(form).MouseDown(element);
         To(form).Click(element);
     }
-    void At(int ms, std::function<void()> action) { sys.fake.After(Ms{ms}, std::move(action)); }
-    bool RunFor(int ms) { return sys.fake.RunFor(Ms{ms}); }
+    void At(int ms, std::function<void()> action) { sys.After(Ms{ms}, std::move(action)); }
+    bool RunFor(int ms) { return sys.RunFor(Ms{ms}); }
     // A T pointing up in play, block 1 in column 6 and row 10, held still.
     void PlayATInColumnSix() {
         state.InGioco = true;

@@ -106,7 +106,7 @@ TEST(MainWindow, TakesNoInputWhileTheOptionsAreOpenAndTheGameGoesOn) {
 TEST(MainWindow, TheWindowSystemsCloseEndsTheProgram) {
     ProgramOnFake p;
     p.To(kMain).CloseRequest();
-    EXPECT_TRUE(p.sys.fake.HasQuit());
+    EXPECT_TRUE(p.sys.HasQuit());
 }
 
 }  // namespace
