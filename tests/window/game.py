@@ -15,9 +15,9 @@
 #       game no OpenGL driver is in the program's memory: it paints in software.
 import contextlib, re, sys, time  # noqa: E401
 
-from desktop import CELLA, DARK_RED, X11, YELLOW, Sway, wait_for
+from desktop import CAPTURE, CELLA, DARK_RED, OPTIONS, X11, YELLOW, Sway, wait_for
 
-OPTIONS, CAPTURE, PAUSA, WHITE = (774, 215, 250, 148), (774, 363, 250, 142), (824, 60, 200, 35), 0xFFFFFF
+PAUSA, WHITE = (824, 60, 200, 35), 0xFFFFFF
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 turned = lambda p, q: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
@@ -49,37 +49,27 @@ class Player:
     def piece(self):  # tries for 3 s: a shot may catch a repaint half done
         return wait_for(lambda: len(p := self.look()) == 4 and p, "a falling piece of four blocks", 3)
 
-    def check(self, test, *args):  # a piece that lands meanwhile proves nothing: the next one is tried
-        for _ in range(2):
-            since = self.landings
-            try:
-                return test(*args)
-            except AssertionError:
-                if self.landings == since:
-                    raise
-        return test(*args)
-
     # Taps the key, or holds it long past the X server's repeat delay; then the
-    # piece must soon answer `want` (before, after).
+    # piece must soon answer `want` (before, after). A piece that lands
+    # meanwhile proves nothing: the next one is tried, twice at most.
     def acts(self, key, want, hold=0):
-        p, since = self.piece(), self.landings
-        self.x.key(key, how="keydown" if hold else "key")
-        if hold:
-            time.sleep(hold)
-            self.x.key(key, how="keyup")
-        end = time.monotonic() + 2
-        while not (ok := want(p, q := self.piece())) and self.landings == since and time.monotonic() < end:
-            time.sleep(0.05)
+        for _ in range(3):
+            p, since = self.piece(), self.landings
+            self.x.key(key, how="keydown" if hold else "key")
+            if hold:
+                time.sleep(hold)
+                self.x.key(key, how="keyup")
+            end = time.monotonic() + 2
+            while not (ok := want(p, q := self.piece())) and self.landings == since and time.monotonic() < end:
+                time.sleep(0.05)
+            if self.landings == since:
+                break
         assert self.landings == since, f"a landing while {key} was tried"
         assert ok, f"{key} took the piece {p} to {q}"
 
-    def options(self):
-        self.x.menu(3)
-        wait_for(lambda: self.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
-
     def bind(self, keys):  # paused meanwhile; each capture dialog asks with its own yellow text
         self.pause(True)
-        self.options()
+        self.x.options()
         self.x.option(0)
         asked = 0
         for key in keys:
@@ -96,7 +86,7 @@ class Player:
 
     def steer(self, keys):  # right, left, drop, turn: a drop is told from gravity only by the clock, so not here
         for key, want in zip(keys[:2] + keys[3:], (moved(1), moved(-1), turned)):
-            self.check(self.acts, key, want)
+            self.acts(key, want)
 
     def pause(self, paused):  # "Continua" is longer than "Pausa"
         self.x.menu(1)
@@ -105,9 +95,9 @@ class Player:
 
 def play(x, p, running):  # `running`: whether the program still runs
     step = 1 if right(p.piece()) < 16 else -1  # without repetition a held key moves the piece once
-    p.check(p.acts, "Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
+    p.acts("Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
 
-    p.options()  # the game runs on, and the menu takes no click: "Esci" there ends nothing
+    x.options()  # the game runs on, and the menu takes no click: "Esci" there ends nothing
     q, since = p.piece(), p.landings
     x.click(924, 137)
     wait_for(lambda: top(p.piece()) > top(q) or p.landings > since, "the piece to fall while the options are open")
@@ -115,7 +105,7 @@ def play(x, p, running):  # `running`: whether the program still runs
     wait_for(lambda: p.count(OPTIONS, DARK_RED) == 0, "the options window to close")
     assert running(), "\"Esci\" ended the program through the options window"
     key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
-    p.check(p.acts, key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
+    p.acts(key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
 
 def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
@@ -136,7 +126,7 @@ def main(program, where="x11"):
         else:
             play(x, p, lambda: p.game.poll() is None)
         x.menu(2)
-        assert x.ended(p.game) == 0, "status after \"Esci\""
+        assert p.game.wait(10) == 0, "status after \"Esci\""
     print("PASS")
 
 
