@@ -2,7 +2,7 @@
 # (Debian's python3-websocket): a local HTTP server started here, a viewport
 # of 1024x768 as the desktop tests' screen, input as a user gives it, and
 # screenshots read back as pixels (Pillow) into the desktop harness's Shot.
-import base64, functools, http.server, io, json, os, sys, threading  # noqa: E401
+import base64, functools, http.server, io, json, os, subprocess, sys, threading  # noqa: E401
 import urllib.request
 
 import websocket
@@ -40,7 +40,8 @@ class Browser(Screen):
     def __init__(self):
         super().__init__()
         self.next, self.events = 0, []
-        self.start("/usr/bin/chromium", *FLAGS, f"--user-data-dir={self.dir}", "about:blank")
+        self.procs.append(subprocess.Popen(["chromium", *FLAGS, f"--user-data-dir={self.dir}", "about:blank"],
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         active = os.path.join(self.dir, "DevToolsActivePort")
         port = wait_for(lambda: os.path.exists(active) and open(active).readline().strip(), "Chromium's DevTools port")
         pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))

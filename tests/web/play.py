@@ -45,7 +45,7 @@ def main(site):
         assert sounds["started"] > 10, f"only {sounds['started']} sounds in a game"
         assert sounds["most"] == 1, f"{sounds['most']} sounds at once: the newest did not cut the older"
         b.eval("document.dispatchEvent(new Event('visibilitychange'))")  # the last preview comes back
-        wait_for(lambda: p.count(PREVIEW, 0) < 122 * 122 - 1000, "the retained preview after a repaint", 5)
+        wait_for(lambda: b.shot().count(*PREVIEW, 0) < 122 * 122 - 1000, "the retained preview after a repaint", 5)
 
         b.new_game()
         p.bind(AZERTY)

@@ -26,29 +26,13 @@ def game_over(x):
 
 def close(x, game):  # what a window manager's close button sends; the main window is shown first
     window = int(x.run("xdotool", "search", "--onlyvisible", "--pid", str(game.pid)).split()[0])
-    lib, p = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
-    lib.XOpenDisplay.restype, lib.XInternAtom.restype = p, ctypes.c_ulong
-    lib.XInternAtom.argtypes = (p, ctypes.c_char_p, ctypes.c_int)
-    lib.XSendEvent.argtypes, lib.XCloseDisplay.argtypes = (p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, p), (p,)
+    lib = ctypes.CDLL("libX11.so.6")
+    lib.XOpenDisplay.restype = ctypes.POINTER(ctypes.c_char)  # a pointer kept whole, not cut to an int
     d, event = lib.XOpenDisplay(x.env["DISPLAY"].encode()), (ctypes.c_long * 24)()  # an XClientMessageEvent
     event[0], event[4], event[6] = 33, window, 32
     event[5], event[7] = (lib.XInternAtom(d, name, 0) for name in (b"WM_PROTOCOLS", b"WM_DELETE_WINDOW"))
-    lib.XSendEvent(d, window, 0, 0, event)
+    lib.XSendEvent(d, ctypes.c_ulong(window), 0, ctypes.c_long(0), event)
     lib.XCloseDisplay(d)  # flushes
-
-
-def enter(x, state):
-    if state in ("options", "capture"):
-        x.options()
-        if state == "capture":
-            x.option(0)
-            wait_for(lambda: x.shot().count(*CAPTURE, DARK_RED) > 20000, "the capture dialog")
-    elif state != "idle":
-        x.new_game()
-        if state == "pause":
-            x.menu(1)
-        elif state == "game-over":
-            wait_for(lambda: game_over(x), "a game over", 90)
 
 
 def no_display(program):
@@ -65,7 +49,17 @@ def no_display(program):
 def run(program, case, state="idle"):
     with X11() as x:
         game = x.game(program)
-        enter(x, state)
+        if state in ("options", "capture"):
+            x.options()
+        if state == "capture":
+            x.option(0)
+            wait_for(lambda: x.shot().count(*CAPTURE, DARK_RED) > 20000, "the capture dialog")
+        elif state in ("pause", "game-over"):
+            x.new_game()
+        if state == "pause":
+            x.menu(1)
+        elif state == "game-over":
+            wait_for(lambda: game_over(x), "a game over", 90)
         if state == "game-over" and case == "esci":
             x.options()
             x.option(1)

@@ -13,11 +13,9 @@
 #       Both dialogs open inside the main window, where they are looked for
 #       (Wayland lets no client place a window). After the whole
 #       game no OpenGL driver is in the program's memory: it paints in software.
-import contextlib, re, sys, time  # noqa: E401
+import re, sys, time  # noqa: E401
 
 from desktop import CAPTURE, CELLA, DARK_RED, OPTIONS, X11, YELLOW, Sway, wait_for
-
-PAUSA, WHITE = (824, 60, 200, 35), 0xFFFFFF
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 turned = lambda p, q: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
@@ -30,11 +28,6 @@ def moved(step):  # unless a wall stops it
 class Player:
     def __init__(self, x, game):
         self.x, self.game, self.settled, self.landings = x, game, "." * 496, 0
-        x.move(924, 77)
-        self.pausa = wait_for(lambda: x.lit(1) and self.count(PAUSA, WHITE), "\"Pausa\" lit under the pointer")
-
-    def count(self, rect, colour):
-        return self.x.shot().count(*rect, colour)
 
     # The falling piece as (column, row) blocks. Settled blocks stay below row
     # 12 here: when rows 1..12 hold four blocks they are the piece and the rows
@@ -67,8 +60,7 @@ class Player:
         assert self.landings == since, f"a landing while {key} was tried"
         assert ok, f"{key} took the piece {p} to {q}"
 
-    def bind(self, keys):  # paused meanwhile; each capture dialog asks with its own yellow text
-        self.pause(True)
+    def bind(self, keys):  # each capture dialog asks with its own yellow text: a new one has taken the last key
         self.x.options()
         self.x.option(0)
         asked = 0
@@ -76,21 +68,12 @@ class Player:
             shot = wait_for(lambda: (s := self.x.shot()) and s.count(*CAPTURE, DARK_RED) > 20000
                             and s.count(*CAPTURE, YELLOW) != asked and s, f"a capture dialog for {key}", 10)
             asked = shot.count(*CAPTURE, YELLOW)
-            for _ in range(3):  # on a busy machine a key may come before the dialog takes it: sent again
-                self.x.key(key)
-                with contextlib.suppress(AssertionError):
-                    wait_for(lambda: self.count(CAPTURE, YELLOW) != asked, f"the capture dialog to take {key}", 3)
-                    break
-        wait_for(lambda: self.count(OPTIONS, DARK_RED) == 0, "the options window to close after the fourth key")
-        self.pause(False)
+            self.x.key(key)
+        wait_for(lambda: self.x.shot().count(*OPTIONS, DARK_RED) == 0, "the options window to close after the keys")
 
     def steer(self, keys):  # right, left, drop, turn: a drop is told from gravity only by the clock, so not here
         for key, want in zip(keys[:2] + keys[3:], (moved(1), moved(-1), turned)):
             self.acts(key, want)
-
-    def pause(self, paused):  # "Continua" is longer than "Pausa"
-        self.x.menu(1)
-        wait_for(lambda: (self.count(PAUSA, WHITE) > self.pausa + 10) == paused, "\"Pausa\"/\"Continua\"")
 
 
 def play(x, p, running):  # `running`: whether the program still runs
@@ -102,15 +85,10 @@ def play(x, p, running):  # `running`: whether the program still runs
     x.click(924, 137)
     wait_for(lambda: top(p.piece()) > top(q) or p.landings > since, "the piece to fall while the options are open")
     x.option(1)  # "Tasti a ripetizione"
-    wait_for(lambda: p.count(OPTIONS, DARK_RED) == 0, "the options window to close")
+    wait_for(lambda: x.shot().count(*OPTIONS, DARK_RED) == 0, "the options window to close")
     assert running(), "\"Esci\" ended the program through the options window"
     key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
     p.acts(key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
-
-
-def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
-    mapped = {line.split()[-1] for line in open(f"/proc/{game.pid}/maps") if "/" in line}
-    return sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
 
 
 def main(program, where="x11"):
@@ -122,7 +100,10 @@ def main(program, where="x11"):
         if where == "wayland":
             p.bind(("d", "a", "s", "w"))
             p.steer(("d", "a", "s", "w"))
-            assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
+            # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
+            mapped = {line.split()[-1] for line in open(f"/proc/{p.game.pid}/maps") if "/" in line}
+            loaded = sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
+            assert not loaded, f"OpenGL drivers in the program's memory: {loaded}"
         else:
             play(x, p, lambda: p.game.poll() is None)
         x.menu(2)
