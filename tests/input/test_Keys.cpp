@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <tuple>
 
@@ -39,9 +40,7 @@ TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
         for (char a : std::string_view(onA)) SetKey(p.state, static_cast<int>(kLetters.find(a)) + 1, 0x41);
         WindowEvents& main = p.To(FormId::frmGame);
         int last = 0;
-        int drops = 0;
         for (char e : std::string_view(events)) {
-            p.sys.SetTimerInterval(TimerId::Timer1, 300);
             if (const auto i = kLetters.find(e); i != std::string_view::npos) {
                 last = kCodes[i];
                 main.KeyDown(last, false);
@@ -50,8 +49,8 @@ TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
             if (e == '+') main.KeyDown(last, true);
             if (e == 'x') main.Deactivate();
             if (e == 'p') p.state.InGioco = !p.state.InGioco;
-            drops += p.sys.Interval(TimerId::Timer1) == 20;
         }
+        const auto drops = std::ranges::count(p.sys.log, std::string_view("timer1 20"));  // each fast drop's start
         const std::string outcome = std::to_string(p.Column()) + " " + std::to_string(p.state.RotPezzo) + " ";
         EXPECT_EQ(outcome + std::to_string(drops), expected) << events << (repeat ? " repeating" : "");
     }

@@ -3,6 +3,7 @@
 // game's keys, the dialogs as windows of their own or inside the main window,
 // and the platform setting made before the application starts.
 
+#include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -142,3 +143,11 @@ TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
 
 }  // namespace
 }  // namespace tumblara::testing
+
+// One QApplication for every test, on the offscreen platform unless a display was asked for.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -33,9 +33,9 @@ public:
     void SetAlignment(ElementId, Alignment) override {}
     void SetAutoSize(ElementId, bool) override {}
     void SetText(ElementId element, std::string_view text) override { elements_[element].text = text; }
-    std::string Text(ElementId element) const override { return Get(element).text; }
+    std::string Text(ElementId element) const override { return elements_.at(element).text; }
     void SetShown(ElementId element, bool shown) override { elements_[element].shown = shown; }
-    bool Shown(ElementId element) const override { return Get(element).shown; }
+    bool Shown(ElementId element) const override { return elements_.at(element).shown; }
     void MoveElement(ElementId element, PixelRect rect) override { elements_[element].rect = rect; }
     void SizeSprite(int, int) override {}
     void SetFrame(PixelRect, Colour) override {}
@@ -45,13 +45,12 @@ public:
     // A window never opened has no receiver to ask for: asking throws.
     WindowEvents* Receiver(FormId form) const { return HasQuit() ? nullptr : forms_.at(form).events; }
     // --- Looking at it
-    std::pair<Colour, Colour> Colours(ElementId element) const { return Get(element).colours; }
-    PixelRect Rect(ElementId element) const { return Get(element).rect; }
+    std::pair<Colour, Colour> Colours(ElementId element) const { return elements_.at(element).colours; }
+    PixelRect Rect(ElementId element) const { return elements_.at(element).rect; }
 
 private:
     struct Form { WindowEvents* events = nullptr; PixelRect rect; };
     struct Element { std::string text; std::pair<Colour, Colour> colours; bool shown = true; PixelRect rect; };
-    const Element& Get(ElementId element) const { return elements_.at(element); }
     void Tick(TimerId timer) { if (WindowEvents* e = Receiver(FormId::frmGame)) e->Tick(timer); }
 
     std::map<FormId, Form> forms_;

@@ -15,8 +15,7 @@ namespace {
 constexpr auto kMain = FormId::frmGame;
 
 TEST(Layout, EveryElementStandsInCellsOfAFortyEighthOfTheWidthLoweredToFitTheHeight) {
-    const Layout l = CalcolaLayout({1024, 768, 15.0, 15.0});
-    EXPECT_EQ(l.Cella, 21);
+    const Layout l = CalcolaLayout({1024, 768, 15.0, 15.0});  // cells of 21 pixels
     EXPECT_EQ(l.Label1[4], (PixelRect{824, 240, 200, 35}));
     const std::array<PixelPoint, 3> labels{{{377, 21}, {126, 315}, {420, 273}}};
     EXPECT_EQ((std::array{l.Label2, l.Label3, l.Label4}), labels);
