@@ -2,19 +2,19 @@
 # tests' player and judged from screenshots as they judge the desktop.
 #
 #   play.py SITE
-#       The menu lights under the pointer, one label at a time; a new game
-#       shows its level banner and the piece steps down. The arrows shift it
-#       and the space bar turns it. The page keeps the playing keys from the
-#       browser. Leaving the page's focus lets go of a held key. Then the
-#       desktop's game: a held key moves the piece once; the options window,
-#       drawn in the page, leaves the game running and the menu takes no click
-#       meanwhile; with repetition switched on there a held key runs into the
-#       wall. The game ends at the top, the newest sound having cut the older
-#       all along: never two sources play at once. A repaint of the page
-#       brings back the retained drawing. Four keys of a French layout, whose
-#       `key` is not what their place gives, are bound by place and steer.
-#       "Esci" leaves one line that says how to play again, and nothing of the
-#       game.
+#       The menu lights under the pointer, one label at a time; a new game shows
+#       its level banner and the piece steps down. The arrows shift it and the
+#       space bar turns it; the first click took the page full screen. The page
+#       keeps the playing keys from the browser. Leaving the page's focus lets
+#       go of a held key. Then the desktop's game: a held key moves the piece
+#       once; the options window, drawn in the page, leaves the game running and
+#       the menu takes no click meanwhile; with repetition switched on there a
+#       held key runs into the wall. The game ends at the top, the newest sound
+#       having cut the older all along: never two sources play at once. A
+#       repaint of the page brings back the retained drawing. Four keys of a
+#       French layout, whose `key` is not what their place gives, are bound by
+#       place and steer. "Esci" leaves one line that says how to play again, and
+#       nothing of the game.
 import sys
 
 from browser import AUDIO_HOOK, Browser, serve, wait_for
@@ -30,6 +30,7 @@ def main(site):
         b.open(serve(site), AUDIO_HOOK)
         p = Player(b, None)
         b.new_game()
+        wait_for(lambda: b.eval("document.fullscreenElement === document.documentElement"), "full screen", 5)
         p.steer(("Right", "Left", "Down", "space"))
         assert b.eval("kept"), "the page let the browser have a playing key"
         b.key(("KeyA", "a", 65))  # none of the game's keys: the browser's
