@@ -9,15 +9,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <thread>
+#include <qtestsupport_core.h>
 
 #include "ui/sound/Sound.h"
 #include "ui/sound/Wave.h"
 
 namespace tumblara {
 namespace {
-
-using std::chrono::milliseconds;
 
 // Wave files built byte by byte, apart from the code under test.
 QByteArray Le(std::uint32_t value, int bytes) {
@@ -100,31 +98,30 @@ TEST(Player, ThroughASoundServerEachCallEndsTheStreamStillPlaying) {
     server.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=30", "--disable-shm=yes", "-L",
                                 "module-null-sink", "-L",
                                 "module-native-protocol-unix auth-anonymous=1 socket=" + socket});
-    // The numbers of the streams playing, once `done` holds of them; nothing if it never does.
-    const auto waitFor = [](const auto& done) -> std::optional<QStringList> {
-        for (int i = 0; i < 400; ++i) {
+    // The streams playing, a line each (its number first), once `done` holds of
+    // them; nothing if it never does.
+    const auto waitFor = [](const auto& done) {
+        std::optional<QString> streams;
+        const bool held = QTest::qWaitFor([&] {
             QProcess pactl;
             pactl.start("pactl", {"list", "short", "sink-inputs"});
-            const bool answered = pactl.waitForFinished() && pactl.exitCode() == 0;
-            QStringList numbers;
-            for (const QString& line : QString::fromUtf8(pactl.readAll()).split('\n', Qt::SkipEmptyParts))
-                numbers << line.section('\t', 0, 0);
-            if (answered && done(numbers)) return numbers;
-            std::this_thread::sleep_for(milliseconds(25));
-        }
-        return std::nullopt;
+            if (!pactl.waitForFinished() || pactl.exitCode() != 0) return false;
+            streams = QString::fromUtf8(pactl.readAll());
+            return done(*streams);
+        }, 10000);
+        return held ? streams : std::nullopt;
     };
-    ASSERT_TRUE(waitFor([](const QStringList& s) { return s.isEmpty(); })) << "no sound server";
+    ASSERT_TRUE(waitFor([](const QString& s) { return s.isEmpty(); })) << "no sound server";
     SoundPlayer player(dir.path());
     player.Play("Lungo.wav");
-    const QStringList first = waitFor([](const QStringList& s) { return !s.isEmpty(); }).value_or(QStringList());
-    ASSERT_EQ(first.size(), 1);
+    const QString first = waitFor([](const QString& s) { return !s.isEmpty(); }).value_or(QString());
+    ASSERT_EQ(first.count('\n'), 1);
     player.Play("Lungo.wav");
-    const auto second = waitFor([&](const QStringList& s) { return !s.isEmpty() && s != first; });
-    EXPECT_EQ(second.value_or(QStringList()).size(), 1);
+    const auto second = waitFor([&](const QString& s) { return !s.isEmpty() && s != first; });
+    EXPECT_EQ(second.value_or(QString()).count('\n'), 1);
     player.Play("Manca.wav");
-    const auto cut = waitFor([](const QStringList& s) { return s.isEmpty(); });
-    EXPECT_EQ(cut.value_or(first), QStringList()) << "a missing file cuts too";
+    const auto cut = waitFor([](const QString& s) { return s.isEmpty(); });
+    EXPECT_EQ(cut.value_or(first), QString()) << "a missing file cuts too";
     server.terminate();
     server.waitForFinished();
 }
