@@ -9,8 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq /share/tumblara_*.deb autopkgtest >/share/installed.log 2>&1 ||
   { tail -20 /share/installed.log; exit 1; }
-dpkg-query -W -f='${Package} ${Version}, installed size ${Installed-Size} KiB
-  Depends: ${Depends}\n  Recommends: ${Recommends}\n' tumblara
+dpkg-query -W -f='${Package} ${Version}, installed size ${Installed-Size} KiB\n  Depends: ${Depends}\n' tumblara
 # What the package only recommends, taken from the package itself.
 recommended=$(dpkg-query -W -f='${Recommends}' tumblara | sed 's/([^)]*)//g; s/[,|]/ /g')
 dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' $recommended 2>/dev/null | grep '^ii' >&2 &&

@@ -21,20 +21,17 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 2
 if [ "${1:-}" = --check ]; then
-  status=0
-  for p in tests/mutants/*.patch; do git apply --check "$p" || { echo "STALE $p"; status=1; }; done
-  exit $status
+  for p in tests/mutants/*.patch; do git apply --check "$p" || echo "STALE $p"; done | grep STALE && exit 1
+  exit 0
 fi
 sample=0
 [ "${1:-}" = --sample ] && { sample=$2; shift 2; }
 build=${1:-build} patches=("${@:2}")
-if [ "$sample" -gt 0 ]; then
-  # Spread evenly over the sorted list from a place the commit picks, so that
-  # every patch comes round over many commits. A package build is too slow here.
-  mapfile -t all < <(grep -L '^# caught by: make ' tests/mutants/*.patch)
-  n=${#all[@]} at=$((16#$(git rev-parse --short=7 HEAD)))
-  for ((i = 0; i < sample && i < n; i++)); do patches+=("${all[(at + i * (n / sample)) % n]}"); done
-fi
+# A sample spreads evenly over the sorted list from a place the commit picks, so
+# that every patch comes round over many commits. A package build is too slow here.
+mapfile -t all < <(grep -L '^# caught by: make ' tests/mutants/*.patch)
+n=${#all[@]} at=$((16#$(git rev-parse --short=7 HEAD)))
+for ((i = 0; i < sample && i < n; i++)); do patches+=("${all[(at + i * (n / sample)) % n]}"); done
 [ ${#patches[@]} -gt 0 ] || patches=(tests/mutants/*.patch)
 check_of() { sed -n 's/^# caught by: //p' "$1" | head -n 1; }
 
@@ -57,34 +54,30 @@ declare -A base name
 while read -r check; do
   while read -r n status text; do base[$n]=$status name[$n]=$text; done < <(run_check "$check")
 done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
-counts=$(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')
-echo "clean tree: $counts"
+printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{s = s (NR > 1 ? ", " : "") $1 " " $2} END {print "clean tree: " s}'
 for n in "${!base[@]}"; do [ "${base[$n]}" = Passed ] || echo "  ${base[$n]}: ${name[$n]}"; done | sort
 
 judge() {  # CHECK: sets verdict and detail
-  local n status text first=() again=() named=0 passed=0 broken=0
-  local -A fails=()
-  # A test that fails runs once more; a make check, slow, is taken at its word.
+  local n status text named=0 passed=0 broken=0
+  local -A fails=()  # by test: how many runs failed
   while read -r n status text; do
     named=1
     case ${base[$n]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
     case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) ((fails[$n] += 1)) ;; esac
   done < <(run_check "$1" --repeat until-pass:2)
-  first=("${!fails[@]}")
-  for n in "${first[@]}"; do [[ ${fails[$n]} -gt 1 || $1 == make\ * ]] && again+=("$n"); done
   if ((!named)); then verdict=NOTEST
   elif ((!passed)); then verdict=$( ((broken)) && echo FAILING || echo SKIPPED)
-  elif [ ${#first[@]} -eq 0 ]; then verdict=MISSED
+  elif [ ${#fails[@]} -eq 0 ]; then verdict=MISSED
   else
+    # A test that fails runs once more; a make check, slow, is taken at its word.
     verdict=FLAKY
-    [ ${#again[@]} -eq 0 ] || { verdict=caught && first=("${again[@]}"); }
-    for n in "${first[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
+    for n in "${!fails[@]}"; do [[ ${fails[$n]} -gt 1 || $1 == make\ * ]] && verdict=caught; done
+    for n in "${!fails[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
   fi
 }
 
-planted=""
+planted="" caught=0 other=0
 trap '[ -n "$planted" ] && git apply -R "$planted"' EXIT
-caught=0 other=0
 for p in "${patches[@]}"; do
   check=$(check_of "$p") detail=""
   # The site that make web builds holds the browser layer and the shared code.
