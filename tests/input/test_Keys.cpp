@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "input/Keyboard.h"
 #include "input/TastiFisici.h"
@@ -13,18 +15,13 @@
 namespace tumblara::testing {
 namespace {
 
+// Whether repetition is on, the actions bound to A, the events and the outcome.
 // One letter per event: R L D S A V press Right, Left, Down, Space, A and a
 // key with no code; u releases; + is an auto-repeat of the last key pressed
 // (a release and a press, as X11 and Wayland send them); x takes the keyboard
-// away; p stops or restarts play. `onA` names the actions bound to A. The
-// outcome is block 1's column, the rotation state and the fast drops started.
-struct Script {
-    bool repeat;
-    const char* onA;
-    const char* events;
-    const char* outcome;
-};
-constexpr Script kScripts[] = {
+// away; p stops or restarts play. The outcome is block 1's column, the
+// rotation state and the fast drops started.
+constexpr std::tuple<bool, const char*, const char*, const char*> kScripts[] = {
     {false, "", "R+++++", "7 0 0"},  {false, "", "RRuR", "8 0 0"},  {false, "", "RLSDuL", "6 0 0"},
     {false, "", "AR", "7 0 0"},      {false, "", "S++", "6 3 0"},   {false, "", "RDxR", "8 0 0"},
     {false, "", "pRLDSAp", "6 0 0"}, {false, "", "RpupR", "8 0 0"}, {false, "RLDS", "A", "7 0 0"},
@@ -36,16 +33,14 @@ constexpr Script kScripts[] = {
 TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
     constexpr std::string_view kLetters = "RLDSAV";
     constexpr std::array kCodes{kVkRight, kVkLeft, kVkDown, kVkSpace, 0x41, 0};
-    for (const Script& s : kScripts) {
+    for (const auto& [repeat, onA, events, expected] : kScripts) {
         ProgramOnFake p;
         p.PlayATInColumnSix();
-        Repetition(p.state, s.repeat ? 1 : 2);
-        for (char a : std::string_view(s.onA)) SetKey(p.state, static_cast<int>(kLetters.find(a)) + 1, 0x41);
+        Repetition(p.state, repeat ? 1 : 2);
+        for (char a : std::string_view(onA)) SetKey(p.state, static_cast<int>(kLetters.find(a)) + 1, 0x41);
         WindowEvents& main = p.To(FormId::frmGame);
         int last = 0;
-        int drops = 0;
-        for (char e : std::string_view(s.events)) {
-            p.sys.SetTimerInterval(TimerId::Timer1, 300);
+        for (char e : std::string_view(events)) {
             if (const auto i = kLetters.find(e); i != std::string_view::npos) {
                 last = kCodes[i];
                 main.KeyDown(last, false);
@@ -54,10 +49,10 @@ TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
             if (e == '+') main.KeyDown(last, true);
             if (e == 'x') main.Deactivate();
             if (e == 'p') p.state.InGioco = !p.state.InGioco;
-            drops += p.sys.Interval(TimerId::Timer1) == 20;
         }
+        const auto drops = std::ranges::count(p.sys.log, std::string_view("timer1 20"));  // each fast drop's start
         const std::string outcome = std::to_string(p.Column()) + " " + std::to_string(p.state.RotPezzo) + " ";
-        EXPECT_EQ(outcome + std::to_string(drops), s.outcome) << s.events << (s.repeat ? " repeating" : "");
+        EXPECT_EQ(outcome + std::to_string(drops), expected) << events << (repeat ? " repeating" : "");
     }
 }
 
@@ -65,21 +60,21 @@ TEST(Keys, ScriptsOfKeyEventsFollowTheLatchesRepetitionAndFirstMatch) {
 // rows give the US keyboard's letters and digits; the keypad follows Num Lock.
 TEST(KeyCodes, EveryPlaceOfTheMainBlockHasACodeOfItsOwnAndTheRowsAreTheUSKeyboards) {
     std::set<std::int16_t> codes;
-    for (const auto& [first, last] : {std::pair(2, 13), {16, 27}, {30, 41}, {43, 53}, {86, 86}}) {
+    // Each row's first and last evdev code, and the digits or letters it starts with.
+    const std::tuple<int, int, std::string_view> rows[] = {
+        {2, 13, "1234567890"}, {16, 27, "QWERTYUIOP"}, {30, 41, "ASDFGHJKL"}, {43, 53, ""}, {86, 86, ""}};
+    for (const auto& [first, last, keys] : rows)
         for (int evdev = first; evdev <= last; ++evdev) {
             const TastoFisico* t = TastoPerEvdev(evdev);
             ASSERT_NE(t, nullptr) << "evdev " << evdev;
             EXPECT_TRUE(t->perPosto) << "evdev " << evdev;
             EXPECT_TRUE(codes.insert(CodiceDelTasto(t, true)).second) << "evdev " << evdev;
+            if (const auto i = static_cast<std::size_t>(evdev - first); i < keys.size()) {
+                const char key = keys[i];
+                EXPECT_EQ(CodiceDelTasto(t, true), key);
+                EXPECT_EQ(CodiceDelTasto((key <= '9' ? "Digit" : "Key") + std::string(1, key), true), key);
+            }
         }
-    }
-    for (auto [evdev, row] : {std::pair(2, std::string_view("1234567890")), {16, "QWERTYUIOP"}, {30, "ASDFGHJKL"}}) {
-        for (const char key : row) {
-            EXPECT_EQ(CodiceDelTasto(TastoPerEvdev(evdev), true), key);
-            EXPECT_EQ(CodiceDelTasto((key <= '9' ? "Digit" : "Key") + std::string(1, key), true), key);
-            ++evdev;
-        }
-    }
     EXPECT_EQ(CodiceDelTasto("Numpad7", true), 0x67);
     EXPECT_EQ(CodiceDelTasto("Numpad7", false), CodiceDelTasto("Home", true));
     EXPECT_EQ(CodiceDelTasto("Unidentified", true), 0);

@@ -1,12 +1,15 @@
 // What only the desktop's layer does, on the offscreen platform: the retained
-// and the transient drawing, Qt's key events as the game's keys, the dialogs
-// as windows of their own or inside the main window, and the platform setting
-// made before the application starts.
+// and the transient drawing, the blinking banner, Qt's key events as the
+// game's keys, the dialogs as windows of their own or inside the main window,
+// and the platform setting made before the application starts.
 
+#include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "input/Keyboard.h"
+#include "qt/BlinkingLabel.h"
 #include "qt/Canvas.h"
 #include "qt/OpenGlDrivers.h"
 #include "qt/QtKeys.h"
@@ -47,6 +50,24 @@ TEST(Drawing, TransientDrawingGoesOnlyWhereTheWindowSystemRepaintsOrRetainedPain
     EXPECT_FALSE(Black(canvas, {55, 50})) << "retained painting covers the transient drawing beneath it";
     Send(canvas.windowHandle(), QExposeEvent(QRegion(0, 0, 480, 480)));
     for (const QPoint p : {QPoint(45, 50), QPoint(55, 50), QPoint(95, 90)}) EXPECT_FALSE(Black(canvas, p)) << p.x();
+}
+
+// The blinking banner against a plain label: blinked on, the same pixels as a
+// plain label with its caption of the moment; blinked off, none.
+TEST(BlinkingLabel, BlinkedOnItLooksLikeAPlainLabelWithTheCaptionOfTheMomentAndOffItIsEmpty) {
+    QWidget window;  // never shown: its labels paint only when grabbed
+    QLabel* labels[] = {new QLabel(&window), new QLabel(&window), new QLabel(&window)};  // banner, plain, empty
+    for (QLabel* label : labels) label->resize(200, 40);
+    auto* banner = new BlinkingLabel(labels[0]);  // owned by its label
+    for (const char* caption : {"Level  0", "Level  1", "Game Over"}) {
+        labels[0]->setText(caption);
+        labels[1]->setText(caption);
+        banner->SetShown(false);  // off and on again with the new caption
+        banner->SetShown(true);
+        EXPECT_EQ(labels[0]->grab().toImage(), labels[1]->grab().toImage()) << caption;
+    }
+    banner->SetShown(false);
+    EXPECT_EQ(labels[0]->grab().toImage(), labels[2]->grab().toImage());
 }
 
 // Keys of the main block by their place, a dead key too; the keypad by Num
@@ -122,3 +143,11 @@ TEST(StartUp, TheWaylandDecorationSettingIsTheUsersWhenSet) {
 
 }  // namespace
 }  // namespace tumblara::testing
+
+// One QApplication for every test, on the offscreen platform unless a display was asked for.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

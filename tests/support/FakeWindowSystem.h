@@ -20,18 +20,11 @@ public:
         onTimer2 = [this] { Tick(TimerId::Timer2); };
     }
 
-    void OpenWindow(FormId form, WindowEvents& events) override {
-        forms_[form] = {&events, {}};
-        ++openings_[form];
-    }
+    void OpenWindow(FormId form, WindowEvents& events) override { forms_[form].events = &events; }
     void SetWindowLook(FormId, std::string_view, Colour) override {}
     void MoveWindow(FormId form, PixelRect onScreen) override { forms_[form].rect = onScreen; }
-    PixelRect WindowRect(FormId form) const override {
-        return forms_.contains(form) ? forms_.at(form).rect : PixelRect{};
-    }
-    void ShowModal(FormId form) override {
-        while (Receiver(form) != nullptr && !HasQuit()) WaitForEvents(std::nullopt);
-    }
+    PixelRect WindowRect(FormId form) const override { return forms_.at(form).rect; }
+    void ShowModal(FormId form) override { while (Receiver(form) != nullptr) WaitForEvents(std::nullopt); }
     void CloseWindow(FormId form) override { forms_[form].events = nullptr; }
     void SetFont(ElementId, const Font&) override {}
     void SetColours(ElementId element, Colour text, Colour background) override {
@@ -40,50 +33,34 @@ public:
     void SetAlignment(ElementId, Alignment) override {}
     void SetAutoSize(ElementId, bool) override {}
     void SetText(ElementId element, std::string_view text) override { elements_[element].text = text; }
-    std::string Text(ElementId element) const override { return Get(element).text; }
+    std::string Text(ElementId element) const override { return elements_.at(element).text; }
     void SetShown(ElementId element, bool shown) override { elements_[element].shown = shown; }
-    bool Shown(ElementId element) const override { return Get(element).shown; }
+    bool Shown(ElementId element) const override { return elements_.at(element).shown; }
     void MoveElement(ElementId element, PixelRect rect) override { elements_[element].rect = rect; }
     void SizeSprite(int, int) override {}
     void SetFrame(PixelRect, Colour) override {}
     ScreenMetrics Screen() const override { return {480, 360, 15.0, 15.0}; }
 
     // --- Driving it, as the platform does: null once the window is closed or the program ended.
-    WindowEvents* Receiver(FormId form) const {
-        const auto f = forms_.find(form);
-        return f == forms_.end() || HasQuit() ? nullptr : f->second.events;
-    }
+    // A window never opened has no receiver to ask for: asking throws.
+    WindowEvents* Receiver(FormId form) const { return HasQuit() ? nullptr : forms_.at(form).events; }
     // --- Looking at it
-    std::pair<Colour, Colour> Colours(ElementId element) const { return Get(element).colours; }
-    PixelRect Rect(ElementId element) const { return Get(element).rect; }
-    int Openings(FormId form) const { return openings_.contains(form) ? openings_.at(form) : 0; }
+    std::pair<Colour, Colour> Colours(ElementId element) const { return elements_.at(element).colours; }
+    PixelRect Rect(ElementId element) const { return elements_.at(element).rect; }
 
 private:
-    struct Form {
-        WindowEvents* events = nullptr;
-        PixelRect rect;
-    };
-    struct Element {
-        std::string text;
-        std::pair<Colour, Colour> colours;
-        bool shown = true;
-        PixelRect rect;
-    };
-    const Element& Get(ElementId element) const { return elements_.at(element); }
-    void Tick(TimerId timer) {
-        if (WindowEvents* e = Receiver(FormId::frmGame)) e->Tick(timer);
-    }
+    struct Form { WindowEvents* events = nullptr; PixelRect rect; };
+    struct Element { std::string text; std::pair<Colour, Colour> colours; bool shown = true; PixelRect rect; };
+    void Tick(TimerId timer) { if (WindowEvents* e = Receiver(FormId::frmGame)) e->Tick(timer); }
 
     std::map<FormId, Form> forms_;
     std::map<ElementId, Element> elements_;
-    std::map<FormId, int> openings_;
 };
 
 // The program as a platform makes it: the main window made and loaded, not
 // yet activated. Events reach it as the platform sends them.
 template <class System>
 struct ProgramOn {
-    using Ms = std::chrono::milliseconds;
     System sys;
     frmGame form{sys};
     GameState& state = form.game().state;
@@ -94,8 +71,8 @@ struct ProgramOn {
         To(form).MouseDown(element);
         To(form).Click(element);
     }
-    void At(int ms, std::function<void()> action) { sys.After(Ms{ms}, std::move(action)); }
-    bool RunFor(int ms) { return sys.RunFor(Ms{ms}); }
+    void At(int ms, std::function<void()> action) { sys.After(std::chrono::milliseconds{ms}, std::move(action)); }
+    bool RunFor(int ms) { return sys.RunFor(std::chrono::milliseconds{ms}); }
     // A T pointing up in play, block 1 in column 6 and row 10, held still.
     void PlayATInColumnSix() {
         state.InGioco = true;

@@ -2,7 +2,7 @@
 # (Debian's python3-websocket): a local HTTP server started here, a viewport
 # of 1024x768 as the desktop tests' screen, input as a user gives it, and
 # screenshots read back as pixels (Pillow) into the desktop harness's Shot.
-import base64, functools, http.server, io, json, os, shutil, subprocess, sys, tempfile, threading  # noqa: E401
+import base64, functools, http.server, io, json, os, subprocess, sys, threading  # noqa: E401
 import urllib.request
 
 import websocket
@@ -29,20 +29,19 @@ AUDIO_HOOK = """(() => { const P = AudioBufferSourceNode.prototype, start = P.st
 addEventListener('keydown', e => { window.kept = e.defaultPrevented; });"""
 
 
-class Site(http.server.ThreadingHTTPServer):
-    # The folder on a free port of the loopback interface.
-    def __init__(self, folder):
-        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
-        super().__init__(("127.0.0.1", 0), handler)
-        threading.Thread(target=self.serve_forever, daemon=True).start()
-        self.url = f"http://127.0.0.1:{self.server_address[1]}/"
+def serve(folder):  # the folder on a free port of the loopback interface: its address
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=folder)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return f"http://127.0.0.1:{server.server_address[1]}/"
 
 
 class Browser(Screen):
     def __init__(self):
-        self.dir, self.next, self.events = tempfile.mkdtemp(prefix="tumblara-browser-"), 0, []
-        self.proc = subprocess.Popen(["chromium", *FLAGS, f"--user-data-dir={self.dir}", "about:blank"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        super().__init__()
+        self.next, self.events = 0, []
+        self.procs.append(subprocess.Popen(["chromium", *FLAGS, f"--user-data-dir={self.dir}", "about:blank"],
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         active = os.path.join(self.dir, "DevToolsActivePort")
         port = wait_for(lambda: os.path.exists(active) and open(active).readline().strip(), "Chromium's DevTools port")
         pages = json.load(urllib.request.urlopen(f"http://127.0.0.1:{port}/json/list"))
@@ -63,11 +62,8 @@ class Browser(Screen):
         if before:
             self.send("Page.addScriptToEvaluateOnNewDocument", source=before)
         self.send("Page.navigate", url=url)
-        wait_for(lambda: any(e.get("method") == "Page.loadEventFired" for e in self.events) or self.drain(),
-                 "the page to load")
-
-    def drain(self):  # takes the next event the browser sends
-        self.events.append(json.loads(self.ws.recv()))
+        while not any(e.get("method") == "Page.loadEventFired" for e in self.events):  # each wait ends in 30 s
+            self.events.append(json.loads(self.ws.recv()))
 
     def eval(self, expression):
         return self.send("Runtime.evaluate", expression=expression, returnByValue=True)["result"].get("value")
@@ -92,17 +88,11 @@ class Browser(Screen):
     # layout. A held key sends the keyboard's repeated key-downs before its
     # release, as many as a keyboard sends in a second.
     def key(self, *names, how="key"):
+        downs = {"key": [False], "keydown": [False], "keyup": [True] * 25}[how]  # True: a repeat
         for name in names:
             code, key, vk = KEYS[name] if isinstance(name, str) else name
             event = dict(code=code, key=key, windowsVirtualKeyCode=vk)
-            if how in ("key", "keydown"):
-                self.send("Input.dispatchKeyEvent", type="rawKeyDown", **event)
-            for _ in range(25 if how == "keyup" else 0):
-                self.send("Input.dispatchKeyEvent", type="rawKeyDown", autoRepeat=True, **event)
-            if how in ("key", "keyup"):
+            for repeat in downs:
+                self.send("Input.dispatchKeyEvent", type="rawKeyDown", autoRepeat=repeat, **event)
+            if how != "keydown":
                 self.send("Input.dispatchKeyEvent", type="keyUp", **event)
-
-    def __exit__(self, *exc):
-        self.proc.kill()
-        self.proc.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)

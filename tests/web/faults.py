@@ -7,7 +7,7 @@
 #   faults.py SITE wasm-broken   tumblara.wasm is not a program
 import os, shutil, sys, tempfile  # noqa: E401
 
-from browser import Browser, Site, wait_for
+from browser import Browser, serve, wait_for
 
 SAYS = {"file": "served over HTTP", "no-wasm": "cannot run WebAssembly",
         "wasm-missing": "could not load its program (tumblara.wasm)",
@@ -22,7 +22,7 @@ def main(site, fault):
             os.remove(wasm)
         elif fault == "wasm-broken":
             open(wasm, "wb").write(b"\0asm" + b"\xff" * 64)
-        url = f"file://{os.path.abspath(copy)}/index.html" if fault == "file" else Site(copy).url
+        url = f"file://{os.path.abspath(copy)}/index.html" if fault == "file" else serve(copy)
         b.open(url, "delete window.WebAssembly;" if fault == "no-wasm" else "")
         line = wait_for(b.message, "a line on the page", 10)
         assert SAYS[fault] in line, f"the page says {line!r}"

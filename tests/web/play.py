@@ -17,7 +17,7 @@
 #       game.
 import sys
 
-from browser import AUDIO_HOOK, Browser, Site, wait_for
+from browser import AUDIO_HOOK, Browser, serve, wait_for
 from game import Player, left, play
 from faults import PREVIEW, game_over
 
@@ -27,7 +27,7 @@ AZERTY = (("KeyQ", "a", 65), ("KeyW", "z", 90), ("Semicolon", "m", 77), ("KeyA",
 
 def main(site):
     with Browser() as b:
-        b.open(Site(site).url, AUDIO_HOOK)
+        b.open(serve(site), AUDIO_HOOK)
         p = Player(b, None)
         b.new_game()
         p.steer(("Right", "Left", "Down", "space"))
@@ -36,7 +36,7 @@ def main(site):
         assert not b.eval("kept"), "the page kept a key the game does not use from the browser"
         b.key("Right", how="keydown")  # held; then the page loses the focus, and Left acts at once
         b.eval("dispatchEvent(new Event('blur'))")
-        p.check(p.acts, "Left", lambda p, q: left(q) == left(p) - 1 or left(p) == 1)
+        p.acts("Left", lambda p, q: left(q) == left(p) - 1 or left(p) == 1)
         b.key("Right", how="keyup")
         play(b, p, lambda: b.message() is None)
 
@@ -45,7 +45,7 @@ def main(site):
         assert sounds["started"] > 10, f"only {sounds['started']} sounds in a game"
         assert sounds["most"] == 1, f"{sounds['most']} sounds at once: the newest did not cut the older"
         b.eval("document.dispatchEvent(new Event('visibilitychange'))")  # the last preview comes back
-        wait_for(lambda: p.count(PREVIEW, 0) < 122 * 122 - 1000, "the retained preview after a repaint", 5)
+        wait_for(lambda: b.shot().count(*PREVIEW, 0) < 122 * 122 - 1000, "the retained preview after a repaint", 5)
 
         b.new_game()
         p.bind(AZERTY)

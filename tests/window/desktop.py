@@ -1,10 +1,11 @@
 # The real program on a private desktop: a private X server (Xvfb, no window
 # manager) or a headless sway, input as a user gives it, screenshots read back
 # as pixels, and every process ended afterwards. Standard library only.
-import collections, ctypes, os, pwd, re, shutil, socket, struct, subprocess, sys, tempfile, time  # noqa: E401
+import collections, os, pwd, re, shutil, socket, struct, subprocess, sys, tempfile, time  # noqa: E401
 
 # The game's screen at 1024x768: cell size, rectangles as (x, y, width, height), colours.
 CELLA, BANNER, PREVIEW, FRAME = 21, (126, 315, 240, 50), (380, 317, 122, 122), (19, 0, 340, 674)
+OPTIONS, CAPTURE = (774, 215, 250, 148), (774, 363, 250, 142)  # the options window, a capture dialog
 YELLOW, DARK_RED, GREEN = 0xFFFF00, 0x800000, 0x00FF00
 
 
@@ -65,7 +66,18 @@ def read_ppm(data):
 
 
 class Screen:
-    # The game's menu as a player's pointer uses it, on any screen with move, click and shot.
+    # The game's menu as a player's pointer uses it, on any screen with move, click and shot; a
+    # private runtime folder and no display variables. What starts here ends with it.
+    def __init__(self):
+        self.dir, self.procs = tempfile.mkdtemp(prefix="tumblara-window-"), []  # for this user alone
+        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        self.env["XDG_RUNTIME_DIR"], self.log = self.dir, open(os.path.join(self.dir, "log"), "w+")
+
+    def start(self, *args, **env):
+        self.procs.append(subprocess.Popen([os.path.abspath(args[0]), *args[1:]], env=dict(self.env, **env),
+                                           cwd=self.dir, stdout=self.log, stderr=self.log, start_new_session=True))
+        return self.procs[-1]
+
     def lit(self, i):  # menu label i, white on dark red
         return self.shot().count(824, 60 * i, 200, 35, DARK_RED) > 3000
 
@@ -81,45 +93,15 @@ class Screen:
         well = wait_for(lambda: (s := self.shot()).count(*BANNER, YELLOW) > 20 and s.well(CELLA), "the banner")
         wait_for(lambda: self.shot().well(CELLA) != well, "the first piece to fall")
 
+    def options(self):  # "Opzioni", until its window shows
+        self.menu(3)
+        wait_for(lambda: self.shot().count(*OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
+
     def option(self, i):  # the options window's three labels, 49 pixels apart
         self.click(899, 230 + 49 * i + (i == 2))
 
     def __enter__(self):
         return self
-
-
-class Desktop(Screen):
-    # A private runtime folder and no display variables; what starts here ends with it.
-    def __init__(self):
-        self.dir, self.procs = tempfile.mkdtemp(prefix="tumblara-window-"), []
-        os.chmod(self.dir, 0o700)
-        self.env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
-        self.env["XDG_RUNTIME_DIR"], self.log = self.dir, open(os.path.join(self.dir, "log"), "w+")
-
-    def run(self, *args):
-        return subprocess.run(args, env=self.env, check=True, timeout=30, stdout=subprocess.PIPE).stdout
-
-    def start(self, *args, **env):
-        self.procs.append(subprocess.Popen([os.path.abspath(args[0]), *args[1:]], env=dict(self.env, **env),
-                                           cwd=self.dir, stdout=self.log, stderr=self.log, start_new_session=True))
-        return self.procs[-1]
-
-    def game(self, program):  # started, and shown: the one-pixel green frame around the well
-        game = self.start(program)
-        wait_for(lambda: self.shot().count(*FRAME, GREEN) == 2024, "the well's frame")
-        return game
-
-    def ended(self, game):  # the program's status once it has ended by itself
-        wait_for(lambda: game.poll() is not None, "the program to end", 10)
-        return game.returncode
-
-    def move(self, x, y):
-        self.run(*self.MOVE, str(x), str(y))
-
-    def click(self, x, y):
-        self.move(x, y)
-        for command in self.CLICK:
-            self.run(*command)
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
@@ -131,6 +113,24 @@ class Desktop(Screen):
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
+class Desktop(Screen):
+    def run(self, *args):
+        return subprocess.run(args, env=self.env, check=True, timeout=30, stdout=subprocess.PIPE).stdout
+
+    def game(self, program):  # started, and shown: the one-pixel green frame around the well
+        game = self.start(program)
+        wait_for(lambda: self.shot().count(*FRAME, GREEN) == 2024, "the well's frame")
+        return game
+
+    def move(self, x, y):
+        self.run(*self.MOVE, str(x), str(y))
+
+    def click(self, x, y):
+        self.move(x, y)
+        for command in self.CLICK:
+            self.run(*command)
+
+
 class X11(Desktop):
     # bare: without -noreset the server resets whenever its last client leaves, as under xinit;
     # it logs every connection and disconnection. The screen is read from the server's
@@ -140,8 +140,8 @@ class X11(Desktop):
         skip_without("Xvfb", "xdotool")
         r, w = os.pipe()  # -displayfd: the server picks a free display itself
         server = ["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-fbdir", self.dir]
-        server += ["-audit", "2"] if bare else ["-noreset"]
-        self.procs.append(subprocess.Popen(server, pass_fds=(w,), stderr=self.log))
+        self.procs.append(subprocess.Popen(server + (["-audit", "2"] if bare else ["-noreset"]), pass_fds=(w,),
+                                           stderr=self.log))
         os.close(w)
         self.env["DISPLAY"] = ":" + os.fdopen(r).readline().strip()
 
@@ -153,20 +153,6 @@ class X11(Desktop):
 
     def key(self, *names, how="key"):
         self.run("xdotool", how, *names)
-
-    def windows(self, game):  # shown, bottom to top: the main window first
-        return [int(w) for w in self.run("xdotool", "search", "--onlyvisible", "--pid", str(game.pid)).split()]
-
-    def close(self, window):  # what a window manager's close button sends
-        x, p = ctypes.CDLL("libX11.so.6"), ctypes.c_void_p
-        x.XOpenDisplay.restype, x.XInternAtom.restype = p, ctypes.c_ulong
-        x.XInternAtom.argtypes = (p, ctypes.c_char_p, ctypes.c_int)
-        x.XSendEvent.argtypes, x.XCloseDisplay.argtypes = (p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, p), (p,)
-        d, event = x.XOpenDisplay(self.env["DISPLAY"].encode()), (ctypes.c_long * 24)()  # an XClientMessageEvent
-        event[0], event[4], event[6] = 33, window, 32
-        event[5], event[7] = (x.XInternAtom(d, name, 0) for name in (b"WM_PROTOCOLS", b"WM_DELETE_WINDOW"))
-        x.XSendEvent(d, window, 0, 0, event)
-        x.XCloseDisplay(d)  # flushes
 
 
 class Sway(Desktop):

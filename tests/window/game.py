@@ -13,11 +13,9 @@
 #       Both dialogs open inside the main window, where they are looked for
 #       (Wayland lets no client place a window). After the whole
 #       game no OpenGL driver is in the program's memory: it paints in software.
-import contextlib, re, sys, time  # noqa: E401
+import re, sys, time  # noqa: E401
 
-from desktop import CELLA, DARK_RED, X11, YELLOW, Sway, wait_for
-
-OPTIONS, CAPTURE, PAUSA, WHITE = (774, 215, 250, 148), (774, 363, 250, 142), (824, 60, 200, 35), 0xFFFFFF
+from desktop import CAPTURE, CELLA, DARK_RED, OPTIONS, X11, YELLOW, Sway, wait_for
 left, right, top = (lambda p: min(c for c, _ in p)), (lambda p: max(c for c, _ in p)), (lambda p: min(r for _, r in p))
 shape = lambda p: sorted((c - left(p), r - top(p)) for c, r in p)  # noqa: E731
 turned = lambda p, q: shape(q) != shape(p) or shape(p) == [(0, 0), (0, 1), (1, 0), (1, 1)]  # noqa: E731
@@ -30,11 +28,6 @@ def moved(step):  # unless a wall stops it
 class Player:
     def __init__(self, x, game):
         self.x, self.game, self.settled, self.landings = x, game, "." * 496, 0
-        x.move(924, 77)
-        self.pausa = wait_for(lambda: x.lit(1) and self.count(PAUSA, WHITE), "\"Pausa\" lit under the pointer")
-
-    def count(self, rect, colour):
-        return self.x.shot().count(*rect, colour)
 
     # The falling piece as (column, row) blocks. Settled blocks stay below row
     # 12 here: when rows 1..12 hold four blocks they are the piece and the rows
@@ -49,78 +42,53 @@ class Player:
     def piece(self):  # tries for 3 s: a shot may catch a repaint half done
         return wait_for(lambda: len(p := self.look()) == 4 and p, "a falling piece of four blocks", 3)
 
-    def check(self, test, *args):  # a piece that lands meanwhile proves nothing: the next one is tried
-        for _ in range(2):
-            since = self.landings
-            try:
-                return test(*args)
-            except AssertionError:
-                if self.landings == since:
-                    raise
-        return test(*args)
-
     # Taps the key, or holds it long past the X server's repeat delay; then the
-    # piece must soon answer `want` (before, after).
+    # piece must soon answer `want` (before, after). A piece that lands
+    # meanwhile proves nothing: the next one is tried, twice at most.
     def acts(self, key, want, hold=0):
-        p, since = self.piece(), self.landings
-        self.x.key(key, how="keydown" if hold else "key")
-        if hold:
-            time.sleep(hold)
-            self.x.key(key, how="keyup")
-        end = time.monotonic() + 2
-        while not (ok := want(p, q := self.piece())) and self.landings == since and time.monotonic() < end:
-            time.sleep(0.05)
+        for _ in range(3):
+            p, since = self.piece(), self.landings
+            self.x.key(key, how="keydown" if hold else "key")
+            if hold:
+                time.sleep(hold)
+                self.x.key(key, how="keyup")
+            end = time.monotonic() + 2
+            while not (ok := want(p, q := self.piece())) and self.landings == since and time.monotonic() < end:
+                time.sleep(0.05)
+            if self.landings == since:
+                break
         assert self.landings == since, f"a landing while {key} was tried"
         assert ok, f"{key} took the piece {p} to {q}"
 
-    def options(self):
-        self.x.menu(3)
-        wait_for(lambda: self.count(OPTIONS, DARK_RED) > 20000, "the options window under \"Opzioni\"")
-
-    def bind(self, keys):  # paused meanwhile; each capture dialog asks with its own yellow text
-        self.pause(True)
-        self.options()
+    def bind(self, keys):  # each capture dialog asks with its own yellow text: a new one has taken the last key
+        self.x.options()
         self.x.option(0)
         asked = 0
         for key in keys:
             shot = wait_for(lambda: (s := self.x.shot()) and s.count(*CAPTURE, DARK_RED) > 20000
                             and s.count(*CAPTURE, YELLOW) != asked and s, f"a capture dialog for {key}", 10)
             asked = shot.count(*CAPTURE, YELLOW)
-            for _ in range(3):  # on a busy machine a key may come before the dialog takes it: sent again
-                self.x.key(key)
-                with contextlib.suppress(AssertionError):
-                    wait_for(lambda: self.count(CAPTURE, YELLOW) != asked, f"the capture dialog to take {key}", 3)
-                    break
-        wait_for(lambda: self.count(OPTIONS, DARK_RED) == 0, "the options window to close after the fourth key")
-        self.pause(False)
+            self.x.key(key)
+        wait_for(lambda: self.x.shot().count(*OPTIONS, DARK_RED) == 0, "the options window to close after the keys")
 
     def steer(self, keys):  # right, left, drop, turn: a drop is told from gravity only by the clock, so not here
         for key, want in zip(keys[:2] + keys[3:], (moved(1), moved(-1), turned)):
-            self.check(self.acts, key, want)
-
-    def pause(self, paused):  # "Continua" is longer than "Pausa"
-        self.x.menu(1)
-        wait_for(lambda: (self.count(PAUSA, WHITE) > self.pausa + 10) == paused, "\"Pausa\"/\"Continua\"")
+            self.acts(key, want)
 
 
 def play(x, p, running):  # `running`: whether the program still runs
     step = 1 if right(p.piece()) < 16 else -1  # without repetition a held key moves the piece once
-    p.check(p.acts, "Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
+    p.acts("Right" if step > 0 else "Left", lambda p, q: left(q) == left(p) + step, 1.5)
 
-    p.options()  # the game runs on, and the menu takes no click: "Esci" there ends nothing
+    x.options()  # the game runs on, and the menu takes no click: "Esci" there ends nothing
     q, since = p.piece(), p.landings
     x.click(924, 137)
     wait_for(lambda: top(p.piece()) > top(q) or p.landings > since, "the piece to fall while the options are open")
     x.option(1)  # "Tasti a ripetizione"
-    wait_for(lambda: p.count(OPTIONS, DARK_RED) == 0, "the options window to close")
+    wait_for(lambda: x.shot().count(*OPTIONS, DARK_RED) == 0, "the options window to close")
     assert running(), "\"Esci\" ended the program through the options window"
     key = "Left" if left(p.piece()) >= 3 else "Right"  # with repetition into the wall
-    p.check(p.acts, key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
-
-
-def opengl_drivers(game):  # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
-    mapped = {line.split()[-1] for line in open(f"/proc/{game.pid}/maps") if "/" in line}
-    return sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
+    p.acts(key, lambda p, q: left(q) == 1 if key == "Left" else right(q) == 16, 2)
 
 
 def main(program, where="x11"):
@@ -132,11 +100,14 @@ def main(program, where="x11"):
         if where == "wayland":
             p.bind(("d", "a", "s", "w"))
             p.steer(("d", "a", "s", "w"))
-            assert not (loaded := opengl_drivers(p.game)), f"OpenGL drivers in the program's memory: {loaded}"
+            # Mesa's drivers, its EGL and the LLVM they load, as mapped in the program's memory
+            mapped = {line.split()[-1] for line in open(f"/proc/{p.game.pid}/maps") if "/" in line}
+            loaded = sorted(m for m in mapped if re.search(r"_dri\.so|/libEGL_mesa\.|/libLLVM", m))
+            assert not loaded, f"OpenGL drivers in the program's memory: {loaded}"
         else:
             play(x, p, lambda: p.game.poll() is None)
         x.menu(2)
-        assert x.ended(p.game) == 0, "status after \"Esci\""
+        assert p.game.wait(10) == 0, "status after \"Esci\""
     print("PASS")
 
 
