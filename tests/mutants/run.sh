@@ -21,38 +21,31 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 2
 if [ "${1:-}" = --check ]; then
-  status=0
-  for p in tests/mutants/*.patch; do git apply --check "$p" || { echo "STALE $p"; status=1; }; done
-  exit $status
+  for p in tests/mutants/*.patch; do git apply --check "$p" || echo "STALE $p"; done | grep STALE && exit 1
+  exit 0
 fi
 sample=0
 [ "${1:-}" = --sample ] && { sample=$2; shift 2; }
-build=${1:-build}
-shift $(($# > 0 ? 1 : 0))
-patches=("$@")
-if [ "$sample" -gt 0 ]; then
-  # Spread evenly over the sorted list from a place the commit picks, so that
-  # every patch comes round over many commits. A package build is too slow here.
-  mapfile -t all < <(grep -L '^# caught by: make ' tests/mutants/*.patch)
-  n=${#all[@]} at=$((16#$(git rev-parse --short=7 HEAD)))
-  for ((i = 0; i < sample && i < n; i++)); do patches+=("${all[(at + i * (n / sample)) % n]}"); done
-fi
+build=${1:-build} patches=("${@:2}")
+# A sample spreads evenly over the sorted list from a place the commit picks, so
+# that every patch comes round over many commits. A package build is too slow here.
+mapfile -t all < <(grep -L '^# caught by: make ' tests/mutants/*.patch)
+n=${#all[@]} at=$((16#$(git rev-parse --short=7 HEAD)))
+for ((i = 0; i < sample && i < n; i++)); do patches+=("${all[(at + i * (n / sample)) % n]}"); done
 [ ${#patches[@]} -gt 0 ] || patches=(tests/mutants/*.patch)
 check_of() { sed -n 's/^# caught by: //p' "$1" | head -n 1; }
 
-# "number status name" for each test a check names: a CTest regex, or
-# "-I 0,0,0,N,..." for CTest's test numbers N. Status: Passed, Failed, Skipped, Not (run),
-# Timeout, Exception; Other for a make target that failed elsewhere.
+# CHECK [CTEST OPTION...]: "number status name" for each run of each test the
+# check names, a CTest regex. Status: Passed, Failed, Skipped, Not (run), Timeout,
+# Exception; Other for a make target that failed elsewhere.
 run_check() {
   if [[ $1 == make\ * ]]; then
     read -r _ target text <<<"$1"
     out=$(make "$target" 2>&1) && echo "$target Passed make $target" && return
     grep -qF -- "$text" <<<"$out" && echo "$target Failed make $target" || echo "$target Other make $target"
   else
-    local which=(-R "$1")
-    [[ $1 == -I\ * ]] && which=(-I "${1#-I }")
-    (cd "$build" && ctest "${which[@]}" --timeout 300 -j2 2>&1) |
-      sed -nE 's/^ *[0-9]+\/[0-9]+ +Test +#([0-9]+): (.*) \.+ *(\*\*\*)?([A-Za-z]+).* sec$/\1 \4 \2/p'
+    (cd "$build" && ctest -R "$1" "${@:2}" --timeout 300 -j2 2>&1) |
+      sed -nE 's/^ *([0-9]+\/[0-9]+ +)?Test +#([0-9]+): (.*) \.+ *(\*\*\*)?([A-Za-z]+).* sec$/\2 \5 \3/p'
   fi
 }
 
@@ -61,46 +54,38 @@ declare -A base name
 while read -r check; do
   while read -r n status text; do base[$n]=$status name[$n]=$text; done < <(run_check "$check")
 done < <(for p in "${patches[@]}"; do check_of "$p"; done | sort -u)
-counts=$(printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{printf "%s%s %s", (NR > 1 ? ", " : ""), $1, $2}')
-echo "clean tree: $counts"
+printf '%s\n' "${base[@]}" | sort | uniq -c | awk '{s = s (NR > 1 ? ", " : "") $1 " " $2} END {print "clean tree: " s}'
 for n in "${!base[@]}"; do [ "${base[$n]}" = Passed ] || echo "  ${base[$n]}: ${name[$n]}"; done | sort
 
-failing() { awk '$2 !~ /^(Passed|Skipped|Not)$/ {print $1}'; }
 judge() {  # CHECK: sets verdict and detail
-  local n status text first=() again=() named=0 passed=0 broken=0
+  local n status text named=0 passed=0 broken=0
+  local -A fails=()  # by test: how many runs failed
   while read -r n status text; do
     named=1
     case ${base[$n]:-Not} in Passed) passed=1 ;; Skipped | Not | Other) continue ;; *) broken=1 && continue ;; esac
-    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) first+=("$n") ;; esac
-  done < <(run_check "$1")
+    case $status in Passed | Skipped | Not) ;; Other) verdict=NOCHECK && return ;; *) ((fails[$n] += 1)) ;; esac
+  done < <(run_check "$1" --repeat until-pass:2)
   if ((!named)); then verdict=NOTEST
   elif ((!passed)); then verdict=$( ((broken)) && echo FAILING || echo SKIPPED)
-  elif [ ${#first[@]} -eq 0 ]; then verdict=MISSED
+  elif [ ${#fails[@]} -eq 0 ]; then verdict=MISSED
   else
-    again=("${first[@]}")  # a make check is taken at its word
-    [[ $1 == make\ * ]] || mapfile -t again < <(run_check "-I 0,0,0,$(IFS=,; echo "${first[*]}")" | failing)
+    # A test that fails runs once more; a make check, slow, is taken at its word.
     verdict=FLAKY
-    [ ${#again[@]} -eq 0 ] || { verdict=caught && first=("${again[@]}"); }
-    for n in "${first[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
+    for n in "${!fails[@]}"; do [[ ${fails[$n]} -gt 1 || $1 == make\ * ]] && verdict=caught; done
+    for n in "${!fails[@]}"; do text=${name[$n]:-#$n} && detail+=" ${text%%  *}"; done
   fi
 }
 
-planted=""
+planted="" caught=0 other=0
 trap '[ -n "$planted" ] && git apply -R "$planted"' EXIT
-caught=0 other=0
 for p in "${patches[@]}"; do
   check=$(check_of "$p") detail=""
   # The site that make web builds holds the browser layer and the shared code.
   web=$( { grep -q "^+++ b/web/" "$p" || [[ $check == *Browser* ]]; } && echo yes)
-  if ! git apply "$p" 2>/dev/null; then
-    verdict=STALE
-  else
-    planted=$p
-    if cmake --build "$build" -j2 >/dev/null 2>&1 && { [ -z "$web" ] || make web >/dev/null 2>&1; }; then
-      judge "$check"
-    else
-      verdict=NOBUILD
-    fi
+  verdict=STALE
+  if git apply "$p" 2>/dev/null; then
+    planted=$p verdict=NOBUILD
+    cmake --build "$build" -j2 >/dev/null 2>&1 && { [ -z "$web" ] || make web >/dev/null 2>&1; } && judge "$check"
     git apply -R "$p" && planted=""
     [ -z "$web" ] || make web >/dev/null 2>&1
   fi
