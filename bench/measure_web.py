@@ -11,7 +11,7 @@ that shows the move. Rows as measure_program.py prints them; alone:
 import contextlib, gzip, json, os, statistics, sys, tempfile, time  # noqa: E401
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "tests", "web"))
-from browser import Browser, Site, wait_for  # noqa: E402
+from browser import Browser, serve, wait_for  # noqa: E402
 from measure_program import cpu_ns  # noqa: E402
 
 # The frame of navigation, in ms from its start, when the well's outline is first in it.
@@ -78,9 +78,9 @@ def waiting_cpu(url, seconds, paused=False):
             time.sleep(3.0)  # past the level banner
             b.menu(1)
             time.sleep(1.5)  # the sound's context sleeps a second after the last effect
-        before, t0 = tree_cpu_s(b.proc.pid), time.monotonic()
+        before, t0 = tree_cpu_s(b.procs[0].pid), time.monotonic()
         time.sleep(seconds)
-        return (tree_cpu_s(b.proc.pid) - before) / (time.monotonic() - t0)
+        return (tree_cpu_s(b.procs[0].pid) - before) / (time.monotonic() - t0)
 
 
 def key_frames(url, keys):
@@ -106,7 +106,7 @@ def web_rows(site, seconds=10.0, runs=5, keys=20):
     with tempfile.TemporaryDirectory() as static, tempfile.TemporaryDirectory() as blink:
         open(os.path.join(static, "index.html"), "w").write(STATIC)
         open(os.path.join(blink, "index.html"), "w").write(BLINK)
-        game, still, blinking = Site(site).url, Site(static).url, Site(blink).url
+        game, still, blinking = serve(site), serve(static), serve(blink)
         frames = first_frames(game, runs)
         rows.append((f"web: navigation to the first frame of the well (median of {runs})",
                      f"{statistics.median(frames):.0f} ms", "<= 500 ms",
