@@ -51,15 +51,15 @@ def run(program, case, state="idle"):
         game = x.game(program)
         if state in ("options", "capture"):
             x.options()
-        if state == "capture":
-            x.option(0)
-            wait_for(lambda: x.shot().count(*CAPTURE, DARK_RED) > 20000, "the capture dialog")
+            if state == "capture":
+                x.option(0)
+                wait_for(lambda: x.shot().count(*CAPTURE, DARK_RED) > 20000, "the capture dialog")
         elif state in ("pause", "game-over"):
             x.new_game()
-        if state == "pause":
-            x.menu(1)
-        elif state == "game-over":
-            wait_for(lambda: game_over(x), "a game over", 90)
+            if state == "pause":
+                x.menu(1)
+            else:
+                wait_for(lambda: game_over(x), "a game over", 90)
         if state == "game-over" and case == "esci":
             x.options()
             x.option(1)
